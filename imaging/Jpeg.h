@@ -1,0 +1,49 @@
+#pragma once
+
+#include "imaging/Image.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tess::imaging {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct JpegInfo {
+    int width = 0;             // stored size
+    int height = 0;
+    int components = 0;        // 1 for grey-scale, 3 for colour
+    bool progressive = false;  // more than one scan
+};
+
+// The two decoding profiles. SpeedFirst is the preview's: 1/4 scale, fast integer IDCT,
+// grey-scale quantised to 236 levels with one pass of ordered dithering. QualityFirst is the
+// conversion's: full size, floating-point IDCT, grey-scale quantised to 236 levels with the
+// decoder's default quantiser and dithering. Both: fancy upsampling and block smoothing on,
+// 24-bit RGB out, warnings ignored.
+enum class DecodeProfile { SpeedFirst, QualityFirst };
+
+// Largest decoded image accepted, in pixels at the profile's scale; beyond it the decode
+// fails with "Out of memory" before any pixel memory is taken.
+inline constexpr std::int64_t kMaxDecodedPixels = 400'000'000;
+
+// Reads the header. Empty data gives a 0 x 0 header (a zero-byte file has no size).
+// Throws tess::Error("JPEG error #<n>") with libjpeg's message number.
+JpegInfo readJpegHeader(const Bytes& data);
+
+// The size the profile decodes to (for SpeedFirst each side divided by 4, rounded up).
+Size decodedSize(const JpegInfo& info, DecodeProfile profile);
+
+// Decodes the data with the profile and draws it point-sampled (no smoothing) onto one white
+// image per requested size, in one pass over the data. Throws tess::Error("JPEG error #<n>"),
+// or tess::Error("Out of memory") when the decoded size is beyond kMaxDecodedPixels.
+std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
+                                      const std::vector<Size>& targets);
+
+// Encodes with libjpeg's defaults, the floating-point forward DCT, jpeg_set_quality with the
+// low byte of `quality` and baseline-limited tables, the simple progressive script when
+// `progressive`, three components always. An Exif orientation of 2 to 8 is written in a
+// minimal Exif segment holding only that tag; 0 or 1 writes none.
+Bytes encodeJpeg(const RgbImage& image, int quality, bool progressive, int exifOrientation = 0);
+
+} // namespace tess::imaging

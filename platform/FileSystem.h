@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tess::platform {
+
+// Windows file attribute values, combined by addition.
+enum Attribute : std::uint32_t {
+    AttrReadOnly = 1,
+    AttrHidden = 2,
+    AttrSystem = 4,
+    AttrDirectory = 16,
+    AttrArchive = 32,
+};
+// The answer for a path whose attributes cannot be read (INVALID_FILE_ATTRIBUTES).
+inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+
+struct FindEntry {
+    std::string name;          // as the directory holds it, letter case kept
+    std::uint32_t attributes;  // Windows attribute value
+};
+
+// The Windows file, profile and path functions the program relies on. Every path above this
+// interface is Windows text: a drive letter, ":" and "\" ("/" is accepted too). One
+// implementation stands in for Windows on POSIX systems; a Win32 one can sit beside it.
+// All text is UTF-8.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The process's current directory as Windows text, without a trailing "\" except for a
+    // drive's root ("C:\").
+    virtual std::string currentDirectory() = 0;
+    // Makes the folder the process's current directory; false when it is not a folder.
+    virtual bool setCurrentDirectory(const std::string& path) = 0;
+    // The drives, as "C:", in letter order.
+    virtual std::vector<std::string> drives() = 0;
+
+    // Directory search with a "folder\*.*" pattern: "." and ".." first (none at a drive's
+    // root), then the entries sorted as NTFS returns them. A missing or unreadable folder
+    // gives no entries and no error.
+    virtual std::vector<FindEntry> findFiles(const std::string& pattern) = 0;
+    // GetFileAttributes: the value, or kInvalidAttributes.
+    virtual std::uint32_t attributes(const std::string& path) = 0;
+    // True when the path names an existing file (a folder does not count).
+    virtual bool fileExists(const std::string& path) = 0;
+    // True when the path names an existing folder.
+    virtual bool directoryExists(const std::string& path) = 0;
+    // True when both paths name the same existing file.
+    virtual bool sameFile(const std::string& a, const std::string& b) = 0;
+
+    // DeleteFile: fails on a missing path, a read-only file or a folder. A link is deleted,
+    // never its target.
+    virtual bool deleteFile(const std::string& path) = 0;
+    // MoveFile without replacing: fails when the new name is taken (in any letter case, unless
+    // it is the same file renamed in case only) or holds a character Windows forbids.
+    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+
+    // Reads a whole file; throws tess::Error("Cannot open file <path>") with the path as given.
+    virtual std::vector<std::uint8_t> readFile(const std::string& path) = 0;
+    // Creates or replaces a file through a temporary file in the same folder renamed over the
+    // old one, so a failure never leaves a truncated file or the temporary behind. A read-only
+    // file is not replaced. Throws tess::Error("Cannot create file <path>").
+    virtual void writeFile(const std::string& path, const void* data, std::size_t size) = 0;
+
+    // GetPrivateProfileString: the value of the key in the section, or the default; at most
+    // 2047 characters.
+    virtual std::string getProfileString(const std::string& section, const std::string& key,
+                                         const std::string& defaultValue,
+                                         const std::string& file) = 0;
+    // WritePrivateProfileString: false when the file cannot be written or the value cannot be
+    // stored (a line break in it).
+    virtual bool writeProfileString(const std::string& section, const std::string& key,
+                                    const std::string& value, const std::string& file) = 0;
+};
+
+} // namespace tess::platform

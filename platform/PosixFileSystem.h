@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace tess::platform {
+
+// Stands in for Windows on POSIX systems. Drive C: is the host root "/": C:\home\user\Foto is
+// /home/user/Foto. A path component that does not exist as typed is looked up ignoring letter
+// case. Read-only (no write permission bit at all) is enforced here, also for root.
+class PosixFileSystem final : public FileSystem {
+public:
+    std::string currentDirectory() override;
+    bool setCurrentDirectory(const std::string& path) override;
+    std::vector<std::string> drives() override;
+    std::vector<FindEntry> findFiles(const std::string& pattern) override;
+    std::uint32_t attributes(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    bool directoryExists(const std::string& path) override;
+    bool sameFile(const std::string& a, const std::string& b) override;
+    bool deleteFile(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to) override;
+    std::vector<std::uint8_t> readFile(const std::string& path) override;
+    void writeFile(const std::string& path, const void* data, std::size_t size) override;
+    std::string getProfileString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue,
+                                 const std::string& file) override;
+    bool writeProfileString(const std::string& section, const std::string& key,
+                            const std::string& value, const std::string& file) override;
+
+    // The host path a Windows path names (components matched ignoring case where needed);
+    // empty when the path names no host location (another drive, say).
+    std::string hostPath(const std::string& windowsPath);
+    // The Windows text for a host path: /tmp/x is C:\tmp\x.
+    static std::string windowsPath(const std::string& hostPath);
+};
+
+} // namespace tess::platform

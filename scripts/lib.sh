@@ -1,0 +1,37 @@
+# Shared by the scripts: installs what is missing and builds. Source it; do not run it.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=${TESSALUMA_BUILD_DIR:-$ROOT/build}
+
+# Debian packages the build, the tests, the demo and the benchmarks need.
+PACKAGES=(
+    build-essential cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    libjpeg62-turbo-dev libjpeg-turbo-progs
+    libgtest-dev libgmock-dev
+    fonts-wine
+    xvfb xauth
+)
+
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
+    cmake --build "$BUILD_DIR" -j2 "$@"
+}

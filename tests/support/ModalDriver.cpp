@@ -1,0 +1,102 @@
+#include "ModalDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+
+namespace tess::test {
+
+ModalDriver::ModalDriver(int watchdogMs) : m_watchdogMs(watchdogMs) {
+    m_timer.setInterval(10);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+    m_timer.start();
+}
+
+ModalDriver::~ModalDriver() { m_timer.stop(); }
+
+ModalDriver& ModalDriver::then(Step step) {
+    m_steps.push_back(std::move(step));
+    return *this;
+}
+
+ModalDriver& ModalDriver::answer(QMessageBox::StandardButton button) {
+    return then([button](QWidget* modal) { clickMessageBoxButton(modal, button); });
+}
+
+ModalDriver& ModalDriver::accept() {
+    return then([](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->defaultButton())
+            box->defaultButton()->click();
+        else if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->accept();
+    });
+}
+
+QStringList ModalDriver::texts() const {
+    QStringList result;
+    for (const Seen& s : m_seen)
+        if (s.className == QLatin1String("QMessageBox"))
+            result << s.text;
+    return result;
+}
+
+void ModalDriver::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible())
+        return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (modal == m_current) {
+        if (now - m_currentSince > m_watchdogMs) {
+            m_problems << QStringLiteral("modal window left open: ") + modal->windowTitle();
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            else
+                modal->close();
+        }
+        return;
+    }
+    m_current = modal;
+    m_currentSince = now;
+
+    Seen seen;
+    seen.className = QString::fromLatin1(modal->metaObject()->className());
+    seen.title = modal->windowTitle();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        seen.className = QStringLiteral("QMessageBox");
+        seen.text = box->text();
+        seen.icon = box->icon();
+        for (QAbstractButton* b : box->buttons())
+            seen.buttons << b->text();
+    }
+    m_seen.push_back(seen);
+
+    if (m_steps.empty()) {
+        m_problems << QStringLiteral("unexpected modal window: %1 %2").arg(seen.title, seen.text);
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        return;
+    }
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    step(modal);
+}
+
+void clickMessageBoxButton(QWidget* modal, QMessageBox::StandardButton button) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        return;
+    }
+    if (QAbstractButton* b = box->button(button))
+        b->click();
+    else
+        box->reject();
+}
+
+} // namespace tess::test

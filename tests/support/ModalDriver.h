@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace tess::test {
+
+// Answers the modal windows that the code under test opens, one step per window, in the order
+// they appear. Each step receives the active modal widget and must close it (click a button,
+// send a key, call done()). A modal window with no step left, or one still open after the
+// watchdog's time, is recorded as unexpected and rejected, so a broken test fails instead of
+// hanging.
+class ModalDriver {
+public:
+    using Step = std::function<void(QWidget* modal)>;
+
+    struct Seen {
+        QString className;
+        QString title;
+        QString text;                     // a message box's text
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QStringList buttons;              // a message box's button texts
+    };
+
+    explicit ModalDriver(int watchdogMs = 5000);
+    ~ModalDriver();
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+
+    ModalDriver& then(Step step);
+    // Common steps.
+    ModalDriver& answer(QMessageBox::StandardButton button); // a message box's button
+    ModalDriver& accept();                                   // a message box's default button
+
+    int pendingSteps() const { return int(m_steps.size()); }
+    const std::vector<Seen>& seen() const { return m_seen; }
+    const QStringList& problems() const { return m_problems; }
+    // The texts of the message boxes seen, in order.
+    QStringList texts() const;
+
+private:
+    void poll();
+
+    QTimer m_timer;
+    std::deque<Step> m_steps;
+    std::vector<Seen> m_seen;
+    QStringList m_problems;
+    QPointer<QWidget> m_current;
+    qint64 m_currentSince = 0;
+    int m_watchdogMs;
+};
+
+// Clicks the button of a message box.
+void clickMessageBoxButton(QWidget* box, QMessageBox::StandardButton button);
+
+} // namespace tess::test

@@ -1,0 +1,18 @@
+// The main of every window test: the application object on the offscreen platform unless the
+// caller chose another, the program's fonts, then GoogleTest.
+#include "dialogs/Fonts.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    tess::ui::loadFonts();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
