@@ -44,7 +44,7 @@ void PhotoTable::append(const std::string& nomeFoto, std::int16_t selezionato) {
     m_eof = false;
     if (m_observer) {
         m_observer->rowInserted(m_current);
-        m_observer->currentRowChanged(m_current);
+        m_observer->cursorMoved(m_current);
     }
     scrolled();
     // The handler may have moved the cursor; the posted fields belong to the appended row.
@@ -58,7 +58,7 @@ void PhotoTable::first() {
     m_current = m_rows.empty() ? -1 : 0;
     m_eof = m_rows.empty();
     if (m_observer)
-        m_observer->currentRowChanged(m_current);
+        m_observer->cursorMoved(m_current);
     scrolled();
 }
 
@@ -73,7 +73,7 @@ void PhotoTable::next() {
     ++m_current;
     m_eof = false;
     if (m_observer)
-        m_observer->currentRowChanged(m_current);
+        m_observer->cursorMoved(m_current);
     scrolled();
 }
 
@@ -83,7 +83,7 @@ void PhotoTable::moveTo(int index) {
     m_current = index;
     m_eof = false;
     if (m_observer)
-        m_observer->currentRowChanged(m_current);
+        m_observer->cursorMoved(m_current);
     scrolled();
 }
 
@@ -107,7 +107,7 @@ void PhotoTable::deleteCurrent() {
     m_current = m_rows.empty() ? -1 : std::min(removed, rowCount() - 1);
     m_eof = m_rows.empty();
     if (m_observer)
-        m_observer->currentRowChanged(m_current);
+        m_observer->cursorMoved(m_current);
     scrolled();
 }
 

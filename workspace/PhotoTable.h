@@ -15,7 +15,7 @@ public:
     virtual void rowInserted(int index) = 0;       // 0-based
     virtual void rowRemoved(int index) = 0;
     virtual void rowChanged(int index) = 0;        // a field was posted
-    virtual void currentRowChanged(int index) = 0; // -1 for none
+    virtual void cursorMoved(int index) = 0;       // -1 for none
     virtual void controlsResumed() = 0;            // the last suspension ended
 };
 

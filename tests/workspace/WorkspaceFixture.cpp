@@ -1,0 +1,58 @@
+#include "WorkspaceFixture.h"
+
+#include "imaging/Jpeg.h"
+
+#include <fstream>
+
+namespace tess::test {
+
+WorkspaceTest::WorkspaceTest() : holder(dir.win() + "\\") {
+    dir.mkdir("originali");
+    dir.mkdir("ridotte");
+    dir.mkdir("thumbs");
+    originals = dir.win("originali") + "\\";
+    reduced = dir.win("ridotte") + "\\";
+    thumbs = dir.win("thumbs") + "\\";
+}
+
+void WorkspaceTest::writeSettings(bool originalsPreview, const std::string& extra) {
+    dir.write("Tessaluma.ini", "[Tessaluma]\r\nPercorsoFotoOriginali=" + originals +
+                                   "\r\nPercorsoFotoRidotte=" + reduced +
+                                   "\r\nPercorsoFotoThumbs=" + thumbs +
+                                   "\r\nAnteprimaOriginali=" + (originalsPreview ? "SI" : "NO") +
+                                   "\r\n" + extra);
+}
+
+std::unique_ptr<TRidFotoForm> WorkspaceTest::openWorkspace() {
+    return std::make_unique<TRidFotoForm>(nullptr, holder, fs);
+}
+
+void WorkspaceTest::photo(const std::string& relative, int width, int height, bool progressive) {
+    imaging::RgbImage image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = &image.pixels[3 * (std::size_t(y) * width + x)];
+            p[0] = std::uint8_t(255 * x / width);
+            p[1] = std::uint8_t(255 * y / height);
+            p[2] = std::uint8_t((x / 16 + y / 16) % 2 ? 200 : 40);
+        }
+    }
+    const imaging::Bytes data = imaging::encodeJpeg(image, 85, progressive);
+    std::ofstream(dir.host(relative), std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+}
+
+std::vector<std::string> WorkspaceTest::names(const workspace::PhotoTable& table) {
+    std::vector<std::string> result;
+    for (int i = 0; i < table.rowCount(); ++i)
+        result.push_back(table.row(i).nomeFoto);
+    return result;
+}
+
+void expectBoxes(const ModalDriver& driver, const QStringList& texts) {
+    EXPECT_EQ(driver.texts(), texts);
+    EXPECT_TRUE(driver.problems().isEmpty()) << driver.problems().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(driver.pendingSteps(), 0);
+}
+
+} // namespace tess::test

@@ -1,0 +1,128 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/PhotoGridDelegate.h"
+
+#include <QImage>
+#include <QTableView>
+#include <QTest>
+
+using namespace tess::test;
+
+namespace {
+
+class WorkspaceMarks : public WorkspaceTest {
+protected:
+    std::unique_ptr<TRidFotoForm> openWithOriginals(int count) {
+        for (int i = 1; i <= count; ++i)
+            dir.write("originali/IMG_" + std::to_string(i) + ".txt");
+        writeSettings(false);
+        auto form = openWorkspace();
+        form->show();
+        return form;
+    }
+
+    QTableView* grid(TRidFotoForm& form, const char* name) { return control<QTableView>(form, name); }
+
+    void doubleClickRow(QTableView* view, int row) {
+        const QRect cell = view->visualRect(view->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    // The colour well inside a row's cell, away from its text.
+    QColor cellColour(QTableView* view, int row) {
+        view->viewport()->repaint();
+        const QImage shot = view->viewport()->grab().toImage();
+        const QRect cell = view->visualRect(view->model()->index(row, 0));
+        return shot.pixelColor(cell.left() + 200, cell.center().y());
+    }
+
+    std::vector<int> marks(const tess::workspace::PhotoTable& table) {
+        std::vector<int> result;
+        for (int i = 0; i < table.rowCount(); ++i)
+            result.push_back(table.row(i).selezionato);
+        return result;
+    }
+};
+
+} // namespace
+
+TEST_F(WorkspaceMarks, DoubleClickTogglesTheClickedRow) {
+    auto form = openWithOriginals(3);
+    QTableView* view = grid(*form, "DBGrid1");
+    doubleClickRow(view, 1);
+    EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(form->TabFotoOriginali.recNo(), 2);
+    doubleClickRow(view, 1);
+    EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 0, 0}));
+
+    // Below the last row the double click toggles the row already current.
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, view->viewport()->height() - 5));
+    EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 1, 0}));
+    form->close();
+}
+
+TEST_F(WorkspaceMarks, MarkAllAndUnmarkAllEndOnTheLastRow) {
+    dir.write("ridotte/r1.jpg");
+    dir.write("ridotte/r2.jpg");
+    auto form = openWithOriginals(3);
+    form->TabFotoOriginali.moveTo(1);
+    trigger(*form, "SelezionaTutto1");
+    EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(form->TabFotoOriginali.recNo(), 3);
+    EXPECT_EQ(grid(*form, "DBGrid1")->currentIndex().row(), 2);
+    EXPECT_EQ(marks(form->TabFotoRidotte), (std::vector<int>{0, 0})); // the other list untouched
+
+    trigger(*form, "MenuItem1");
+    EXPECT_EQ(marks(form->TabFotoRidotte), (std::vector<int>{1, 1}));
+    trigger(*form, "MenuItem2");
+    EXPECT_EQ(marks(form->TabFotoRidotte), (std::vector<int>{0, 0}));
+    EXPECT_EQ(form->TabFotoRidotte.recNo(), 2);
+    trigger(*form, "DeselezionaTutto1");
+    EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 0, 0}));
+    form->close();
+}
+
+TEST_F(WorkspaceMarks, EmptyListsAndTheThumbnailsGridStayUnmarked) {
+    dir.write("thumbs/t.jpg");
+    auto form = openWithOriginals(0);
+    trigger(*form, "SelezionaTutto1");
+    doubleClickRow(grid(*form, "DBGrid2"), 0);
+    EXPECT_TRUE(form->TabFotoOriginali.isEmpty());
+    EXPECT_TRUE(form->TabFotoRidotte.isEmpty());
+    doubleClickRow(grid(*form, "DBGrid3"), 0);
+    EXPECT_EQ(form->TabFotoThumbs.row(0).selezionato, 0);
+    form->close();
+}
+
+TEST_F(WorkspaceMarks, MarkedRowsAreYellowAndTheCurrentRowHighlightedWithoutFocus) {
+    dir.write("thumbs/t1.jpg");
+    dir.write("thumbs/t2.jpg");
+    auto form = openWithOriginals(3);
+    QTableView* originals = grid(*form, "DBGrid1");
+    const QPalette palette = originals->palette();
+    const QColor window = palette.color(QPalette::Active, QPalette::Base);
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+
+    form->TabFotoOriginali.moveTo(0);
+    form->DBGrid1DblClick(); // row 0 marked
+    form->TabFotoOriginali.moveTo(1);
+    form->DBGrid1DblClick(); // row 1 marked and current
+    form->TabFotoOriginali.moveTo(2);
+    control(*form, "EditPercorsoOrigine")->setFocus(); // the grid has no focus
+
+    EXPECT_EQ(cellColour(originals, 0), tess::workspace::PhotoGridDelegate::kMarkedBackground);
+    EXPECT_EQ(cellColour(originals, 1), tess::workspace::PhotoGridDelegate::kMarkedBackground);
+    EXPECT_EQ(cellColour(originals, 2), highlight); // current, unmarked, unfocused
+    form->TabFotoOriginali.moveTo(1);
+    EXPECT_EQ(cellColour(originals, 1), highlight); // current wins over the mark
+    EXPECT_EQ(cellColour(originals, 2), window);
+
+    // The thumbnails grid shows its current row only while it has the focus.
+    QTableView* thumbnails = grid(*form, "DBGrid3");
+    EXPECT_EQ(cellColour(thumbnails, 0), window);
+    QApplication::setActiveWindow(form.get());
+    thumbnails->setFocus();
+    EXPECT_EQ(cellColour(thumbnails, 0), highlight);
+    form->close();
+}

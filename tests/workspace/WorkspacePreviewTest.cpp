@@ -1,0 +1,122 @@
+#include "WorkspaceFixture.h"
+
+#include "workspace/Preview.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+#include <filesystem>
+
+using namespace tess::test;
+
+namespace {
+
+class WorkspacePreview : public WorkspaceTest {
+protected:
+    QLabel* image(TRidFotoForm& form, int column) { return form.preview(column).image(); }
+    QLabel* label(TRidFotoForm& form, int column) { return form.preview(column).label(); }
+
+    // The size shown, or an empty size when the label stands in for the picture.
+    QSize shown(TRidFotoForm& form, int column) {
+        form.flushPreviews();
+        EXPECT_NE(image(form, column)->isVisibleTo(&form), label(form, column)->isVisibleTo(&form))
+            << "exactly one of picture and label";
+        return image(form, column)->isVisibleTo(&form) ? image(form, column)->size() : QSize();
+    }
+};
+
+} // namespace
+
+TEST_F(WorkspacePreview, FollowsTheCursorWithFittedPictures) {
+    photo("ridotte/a.JPG", 805, 676);
+    photo("ridotte/b.jpg", 800, 600, true);
+    photo("ridotte/c.Jpg", 1608, 804);
+    dir.write("ridotte/d.jpeg", "not looked at");
+    dir.write("ridotte/e.txt");
+    writeSettings();
+    auto form = openWorkspace();
+    const std::vector<QSize> expected{{201, 168}, {200, 150}, {201, 100}, {}, {}};
+    for (int row = 0; row < 5; ++row) {
+        form->TabFotoRidotte.moveTo(row);
+        EXPECT_EQ(shown(*form, 1), expected[std::size_t(row)]) << row;
+    }
+    form->TabFotoRidotte.moveTo(0);
+    EXPECT_EQ(shown(*form, 1), QSize(201, 168));
+    EXPECT_EQ(image(*form, 1)->pos(), QPoint(297, 354)); // the corner never moves
+    EXPECT_EQ(shown(*form, 2), QSize()); // empty thumbnails list
+}
+
+TEST_F(WorkspacePreview, CheckBoxSwitchesTheOriginalsPreviewWithoutDecoding) {
+    photo("originali/a.jpg", 400, 300);
+    writeSettings(false); // preview off
+    auto form = openWorkspace();
+    EXPECT_EQ(shown(*form, 0), QSize());
+    EXPECT_TRUE(fs.reads.empty());
+    auto* box = control<QCheckBox>(*form, "CheckBox1");
+    box->setChecked(false);
+    EXPECT_EQ(shown(*form, 0), QSize(100, 75));
+    EXPECT_EQ(fs.reads.size(), 1u);
+    box->setChecked(true);
+    EXPECT_EQ(shown(*form, 0), QSize());
+    form->TabFotoOriginali.first();
+    EXPECT_EQ(shown(*form, 0), QSize());
+    EXPECT_EQ(fs.reads.size(), 1u);
+}
+
+TEST_F(WorkspacePreview, OperationsThatWalkAListDecodeOnlyTheRowTheyEndOn) {
+    for (int i = 1; i <= 6; ++i)
+        photo("originali/IMG_" + std::to_string(i) + ".JPG", 64, 48);
+    writeSettings(true);
+    auto form = openWorkspace();
+    form->flushPreviews();
+    EXPECT_EQ(fs.reads, (std::vector<std::string>{originals + "IMG_1.JPG"})); // one for opening
+    fs.reads.clear();
+    trigger(*form, "SelezionaTutto1");
+    form->flushPreviews();
+    EXPECT_EQ(fs.reads, (std::vector<std::string>{originals + "IMG_6.JPG"}));
+    fs.reads.clear();
+    form->ButtonRefreshOriginaliClick();
+    form->flushPreviews();
+    EXPECT_EQ(fs.reads, (std::vector<std::string>{originals + "IMG_1.JPG"}));
+}
+
+TEST_F(WorkspacePreview, DamagedFirstPhotoStillOpensTheWindowAndIsReportedOnce) {
+    dir.write("originali/IMG_1.JPG", "this is no JPEG data");
+    photo("originali/IMG_2.JPG", 64, 48);
+    writeSettings(true);
+    ModalDriver driver;
+    driver.accept();
+    auto form = openWorkspace();
+    EXPECT_EQ(form->TabFotoOriginali.rowCount(), 2);
+    form->show();
+    QApplication::processEvents();
+    ASSERT_EQ(driver.texts().size(), 1);
+    EXPECT_TRUE(driver.texts()[0].startsWith(QStringLiteral("JPEG error #"))) << driver.texts()[0].toStdString();
+    EXPECT_TRUE(driver.texts()[0].endsWith(QLatin1Char('.')));
+    EXPECT_EQ(shown(*form, 0), QSize());
+
+    // Marking everything goes to its end past the damaged photo.
+    form->TabFotoOriginali.moveTo(1);
+    form->flushPreviews();
+    trigger(*form, "SelezionaTutto1");
+    EXPECT_EQ(form->TabFotoOriginali.row(0).selezionato, 1);
+    EXPECT_EQ(form->TabFotoOriginali.row(1).selezionato, 1);
+    EXPECT_EQ(shown(*form, 0), QSize(16, 12));
+    form->close();
+    EXPECT_TRUE(driver.problems().isEmpty());
+}
+
+TEST_F(WorkspacePreview, PhotoRemovedBehindTheListReportsItsPath) {
+    photo("thumbs/a.jpg", 64, 48);
+    photo("thumbs/b.jpg", 64, 48);
+    writeSettings();
+    auto form = openWorkspace();
+    form->flushPreviews();
+    std::filesystem::remove(dir.host("thumbs/b.jpg"));
+    ModalDriver driver;
+    driver.accept();
+    form->TabFotoThumbs.moveTo(1);
+    form->flushPreviews();
+    expectBoxes(driver, {QString::fromStdString("Cannot open file " + thumbs + "b.jpg.")});
+    EXPECT_EQ(shown(*form, 2), QSize());
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace tess::workspace {
+
+// A file name split at its last ".": the extension keeps the dot and is empty when the name
+// has none.
+struct NameParts {
+    std::string base;
+    std::string extension;
+};
+NameParts splitExtension(const std::string& name);
+
+// The path of a listed photo: the folder text, a "\" when it does not end in one, the name.
+// Joining with the separator means only the listed photo can ever be deleted or renamed.
+std::string photoPath(const std::string& folder, const std::string& name);
+
+// Whether a typed base name may be given to a photo: no "\", "/", ":", none of * ? " < > |,
+// no control character, and the resulting name is not "." or "..". An empty base name is
+// allowed (the photo is then named by its extension alone).
+bool isAcceptableBaseName(const std::string& base, const std::string& extension);
+
+} // namespace tess::workspace

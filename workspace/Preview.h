@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QLabel;
+class QWidget;
+
+namespace tess::platform {
+class FileSystem;
+}
+
+namespace tess::workspace {
+
+// Shows the preview of one file in one slot: the photo decoded at a quarter of its size and
+// fitted into 201 x 169 at the view's fixed top-left corner, or the "not available" label for
+// a name that does not end in "JPG" (any letter case). Exactly one of the two is visible.
+// Throws tess::Error when the file cannot be opened or decoded; the label is then shown.
+void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* label,
+                     QLabel* image);
+
+// Hides the view and shows the label.
+void showNotAvailable(QLabel* label, QLabel* image);
+
+// The preview area under one list. A move of the list's cursor asks for a new preview; the
+// preview is computed once, for the row that is current when the window next gets to process
+// its events, so an operation that walks a whole list decodes one photo, not every one. A
+// failed preview shows its error in the standard error box and never stops the operation
+// that moved the cursor.
+class PreviewSlot final : public QObject {
+    Q_OBJECT
+
+public:
+    // Gives the photo's full path when the preview is drawn; nullopt when the preview is
+    // switched off.
+    using Source = std::function<std::optional<std::string>()>;
+
+    PreviewSlot(QLabel* image, QLabel* label, platform::FileSystem& fs, Source source,
+                QWidget* window);
+
+    // Asks for the preview to be recomputed.
+    void schedule();
+    // Computes a preview that has been asked for, at once.
+    void flush();
+    bool isPending() const { return m_pending; }
+
+    QLabel* image() const { return m_image; }
+    QLabel* label() const { return m_label; }
+
+private:
+    void refresh();
+
+    QLabel* m_image;
+    QLabel* m_label;
+    platform::FileSystem& m_fs;
+    Source m_source;
+    QWidget* m_window;
+    bool m_pending = false;
+};
+
+} // namespace tess::workspace
