@@ -1,1 +1,139 @@
-// placeholder: filled in by its owner
+#include "dialogs/TTavIn1Form.h"
+
+#include "dialogs/Fonts.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+// A one-line edit box that selects its whole text whenever it receives the focus, however the
+// focus arrives, so that typing replaces the proposed value.
+class SelectAllLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override {
+        QLineEdit::focusInEvent(e);
+        if (e->reason() == Qt::MouseFocusReason)
+            // The press that brings the focus would put the caret under the mouse and drop
+            // the selection, so the text is selected when that click ends.
+            m_selectOnRelease = true;
+        else
+            selectAll();
+    }
+
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QLineEdit::mouseReleaseEvent(e);
+        if (m_selectOnRelease && !hasSelectedText())
+            selectAll();
+        m_selectOnRelease = false;
+    }
+
+    void focusOutEvent(QFocusEvent* e) override {
+        m_selectOnRelease = false;
+        QLineEdit::focusOutEvent(e);
+    }
+
+private:
+    bool m_selectOnRelease = false;
+};
+
+} // namespace
+
+TTavIn1Form::TTavIn1Form(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("TTavIn1Form"));
+    setWindowTitle(QStringLiteral("Dialog"));
+    setFont(tess::ui::tahoma8());
+    setFixedSize(317, 148);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Bevel1->setGeometry(8, 8, 300, 89);
+
+    Label1 = new QLabel(QStringLiteral("Inserisci il valore:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(21, 32);
+
+    Edit1 = new SelectAllLineEdit(QStringLiteral("Edit1"), this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(22, 56, 273, 19);
+
+    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                            QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setGeometry(85, 108, 77, 27);
+    OKBtn->setDefault(true);
+
+    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                QStringLiteral("Cancel"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn->setGeometry(169, 108, 77, 27);
+
+    setTabOrder(Edit1, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+
+    connect(OKBtn, &QPushButton::clicked, this, &TTavIn1Form::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &TTavIn1Form::CancelBtnClick);
+
+    fitLabel();
+}
+
+void TTavIn1Form::FormActivate() { Edit1->setFocus(Qt::OtherFocusReason); }
+
+void TTavIn1Form::OKBtnClick() {
+    Esito = 1;
+    QDialog::done(QDialog::Accepted);
+}
+
+void TTavIn1Form::CancelBtnClick() {
+    Esito = 2;
+    QDialog::done(QDialog::Rejected);
+}
+
+void TTavIn1Form::accept() { OKBtnClick(); }
+
+void TTavIn1Form::reject() { CancelBtnClick(); }
+
+bool TTavIn1Form::event(QEvent* e) {
+    // A window without a layout receives this when a child's size hint changes while it is
+    // shown: the caller has changed the prompt.
+    if (e->type() == QEvent::LayoutRequest)
+        fitLabel();
+    return QDialog::event(e);
+}
+
+void TTavIn1Form::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        fitLabel();
+}
+
+void TTavIn1Form::showEvent(QShowEvent* e) {
+    fitLabel();
+    QDialog::showEvent(e);
+    FormActivate();
+}
+
+void TTavIn1Form::closeEvent(QCloseEvent* e) {
+    // The title bar's close button (or Alt+F4) ends the dialog without an answer. QDialog
+    // would treat it as Esc and reject, which here means Cancel.
+    if (isVisible())
+        QDialog::done(QDialog::Rejected);
+    e->accept();
+}
+
+void TTavIn1Form::fitLabel() {
+    // The font is set while the controls are still being built.
+    if (Label1)
+        Label1->adjustSize();
+}

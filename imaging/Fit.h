@@ -10,8 +10,8 @@ long long roundHalfEven(long double value);
 // The preview of a photo of the given stored size in a 201 x 169 area: the quarter size
 // (rounded up), fitted when it does not fit. `scaled` tells whether it was stretched.
 struct PreviewFit {
-    Size quarter;   // the decoded size at 1/4
-    Size view;      // the view's new size
+    Size quarter; // the decoded size at 1/4
+    Size view;    // the view's new size
     bool scaled = false;
 };
 inline constexpr int kPreviewWidth = 201;

@@ -22,4 +22,15 @@ struct RgbImage {
     RgbImage(int w, int h) : width(w), height(h), pixels(std::size_t(w) * h * 3, 0xFF) {}
 };
 
+// 8-bit grey levels, rows top to bottom, no padding.
+struct GreyImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> levels;
+
+    GreyImage() = default;
+    // A white image of the given size.
+    GreyImage(int w, int h) : width(w), height(h), levels(std::size_t(w) * h, 0xFF) {}
+};
+
 } // namespace tess::imaging

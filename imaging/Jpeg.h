@@ -10,10 +10,10 @@ namespace tess::imaging {
 using Bytes = std::vector<std::uint8_t>;
 
 struct JpegInfo {
-    int width = 0;             // stored size
+    int width = 0; // stored size
     int height = 0;
-    int components = 0;        // 1 for grey-scale, 3 for colour
-    bool progressive = false;  // more than one scan
+    int components = 0;       // 1 for grey-scale, 3 for colour
+    bool progressive = false; // more than one scan
 };
 
 // The two decoding profiles. SpeedFirst is the preview's: 1/4 scale, fast integer IDCT,
@@ -45,5 +45,9 @@ std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
 // `progressive`, three components always. An Exif orientation of 2 to 8 is written in a
 // minimal Exif segment holding only that tag; 0 or 1 writes none.
 Bytes encodeJpeg(const RgbImage& image, int quality, bool progressive, int exifOrientation = 0);
+
+// Encodes a one-component (grey-scale) JPEG with the same settings as encodeJpeg and no Exif.
+// Photos like this come from scanners and black-and-white camera modes.
+Bytes encodeGreyJpeg(const GreyImage& image, int quality, bool progressive);
 
 } // namespace tess::imaging

@@ -19,8 +19,8 @@ enum Attribute : std::uint32_t {
 inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 
 struct FindEntry {
-    std::string name;          // as the directory holds it, letter case kept
-    std::uint32_t attributes;  // Windows attribute value
+    std::string name;         // as the directory holds it, letter case kept
+    std::uint32_t attributes; // Windows attribute value
 };
 
 // The Windows file, profile and path functions the program relies on. Every path above this

@@ -1,1 +1,283 @@
-int main() { return 0; }
+// Renders every window of the program to PNG files in OUTDIR, without waiting for input.
+//
+// The program starts as it always does, in the current working directory (its settings file
+// is read there, and written back when the workspace closes). The real menu commands then run
+// one after the other; a watcher polls for the modal window each of them opens, pictures it
+// and does the scripted next thing for it. A message box met on the way is pictured and
+// dismissed; a window still open after a while is closed and reported.
+//
+// Exit status 0 when every picture was written; 1 when one is missing or could not be saved,
+// or when the watchdog had to close a window; 2 for a wrong command line.
+#include "app/TBaseMainForm.h"
+#include "dialogs/Fonts.h"
+#include "dialogs/MessageBoxes.h"
+#include "dialogs/TTavIn1Form.h"
+#include "platform/PosixFileSystem.h"
+#include "workspace/TRidFotoForm.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr int kPollMs = 20;
+constexpr qint64 kWatchdogMs = 10000;
+
+// Lets posted events, layouts and pending paints run, so that a picture shows the window as
+// the user would see it.
+void settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents();
+    }
+}
+
+class Snapshots {
+public:
+    explicit Snapshots(const QString& outDir) : m_outDir(outDir) {}
+
+    // Saves a picture of the window under `name`.png and reports it.
+    void save(QWidget* window, const QString& name) {
+        settle();
+        const QString path = QDir(m_outDir).filePath(name + QStringLiteral(".png"));
+        if (window->grab().save(path, "PNG")) {
+            std::printf("%s\n", qPrintable(path));
+            std::fflush(stdout);
+            m_written.insert(name);
+        } else {
+            std::fprintf(stderr, "tessaluma-snapshots: could not write %s\n", qPrintable(path));
+            m_failed = true;
+        }
+    }
+
+    bool written(const QString& name) const { return m_written.count(name) > 0; }
+    void fail() { m_failed = true; }
+    bool failed() const { return m_failed; }
+
+private:
+    QString m_outDir;
+    std::set<QString> m_written;
+    bool m_failed = false;
+};
+
+void closeDialog(QWidget* window) {
+    if (auto* dialog = qobject_cast<QDialog*>(window))
+        dialog->reject();
+    else
+        window->close();
+}
+
+// Clicks the button of that name when the window has one; closes the window otherwise.
+void clickOrClose(QWidget* window, const char* buttonName) {
+    if (auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(buttonName)))
+        button->click();
+    if (window->isVisible())
+        closeDialog(window);
+}
+
+// Pictures each modal window as it appears and hands it to the script for its class. A script
+// runs from a zero timer rather than from the poll itself, so that the modal windows it opens
+// in turn are seen by the poll as well.
+class ModalWatcher {
+public:
+    using Script = std::function<void(QWidget* window)>;
+
+    explicit ModalWatcher(Snapshots& snapshots) : m_snapshots(snapshots) {
+        m_timer.setInterval(kPollMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start();
+    }
+
+    // The picture name and the script for windows of a class; a window of a class without
+    // one is pictured as "unexpected-N" and closed.
+    void on(const char* className, const QString& pictureName, Script script) {
+        m_scripts[QString::fromLatin1(className)] = {pictureName, std::move(script)};
+    }
+
+private:
+    struct Entry {
+        QString pictureName;
+        Script script;
+    };
+
+    void poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (modal != m_active) {
+            m_active = modal;
+            m_activeSince = now;
+        } else if (now - m_activeSince > kWatchdogMs) {
+            std::fprintf(stderr, "tessaluma-snapshots: closing a window left open: %s \"%s\"\n",
+                         modal->metaObject()->className(), qPrintable(modal->windowTitle()));
+            m_snapshots.fail();
+            m_activeSince = now;
+            closeDialog(modal);
+            return;
+        }
+        // A window seen before is active again because the one it opened has closed.
+        if (seenBefore(modal))
+            return;
+        m_handled.emplace_back(modal);
+
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            std::fprintf(stderr, "tessaluma-snapshots: message: %s\n", qPrintable(box->text()));
+            m_snapshots.save(box, QStringLiteral("message-%1").arg(++m_messages));
+            QAbstractButton* button = box->defaultButton();
+            if (!button)
+                button = box->button(QMessageBox::Ok);
+            if (button)
+                button->click();
+            else
+                box->reject();
+            return;
+        }
+
+        const auto found = m_scripts.find(QString::fromLatin1(modal->metaObject()->className()));
+        if (found == m_scripts.end()) {
+            std::fprintf(stderr, "tessaluma-snapshots: unexpected window: %s \"%s\"\n",
+                         modal->metaObject()->className(), qPrintable(modal->windowTitle()));
+            m_snapshots.save(modal, QStringLiteral("unexpected-%1").arg(++m_unexpected));
+            closeDialog(modal);
+            return;
+        }
+        m_snapshots.save(modal, found->second.pictureName);
+        QPointer<QWidget> window(modal);
+        Script script = found->second.script;
+        QTimer::singleShot(0, modal, [window, script] {
+            if (window)
+                script(window);
+        });
+    }
+
+    // Guarded pointers: a new window may be built where a destroyed one lay.
+    bool seenBefore(QWidget* window) {
+        std::erase_if(m_handled, [](const QPointer<QWidget>& w) { return w.isNull(); });
+        return std::find(m_handled.begin(), m_handled.end(), window) != m_handled.end();
+    }
+
+    Snapshots& m_snapshots;
+    QTimer m_timer;
+    std::map<QString, Entry> m_scripts;
+    std::vector<QPointer<QWidget>> m_handled;
+    QPointer<QWidget> m_active;
+    qint64 m_activeSince = 0;
+    int m_messages = 0;
+    int m_unexpected = 0;
+};
+
+// What is done in the open workspace: mark photos, open the directory dialog, then the
+// value-input dialog, then close it.
+void workOnWorkspace(QWidget* window, Snapshots& snapshots) {
+    auto* workspace = qobject_cast<TRidFotoForm*>(window);
+    if (!workspace) {
+        closeDialog(window);
+        return;
+    }
+    QPointer<TRidFotoForm> alive(workspace);
+    const auto run = [&](const std::function<void()>& command) {
+        if (alive)
+            tess::ui::runCommand(workspace, command);
+    };
+
+    run([&] {
+        workspace->TabFotoOriginali.first();
+        workspace->DBGrid1DblClick();
+    });
+    // Another row current, so that the marked row shows in its own colour beside it.
+    run([&] {
+        if (workspace->TabFotoOriginali.rowCount() >= 2)
+            workspace->TabFotoOriginali.moveTo(1);
+    });
+    run([&] { workspace->MenuItem1Click(); });
+    if (!alive)
+        return;
+    snapshots.save(workspace, QStringLiteral("workspace-marked"));
+
+    run([&] { workspace->ButtonCartellaOriginaliClick(); });
+
+    run([&] {
+        TTavIn1Form input(workspace);
+        input.setFont(workspace->font());
+        input.Label1->setText(QStringLiteral("Nuovo nome foto (senza estensione):"));
+        input.Edit1->setText(QStringLiteral("IMG_0001"));
+        input.exec();
+    });
+
+    run([&] { workspace->SpeedButton5Click(); });
+    if (alive && workspace->isVisible())
+        workspace->reject();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tessaluma-snapshots OUTDIR\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(outDir)) {
+        std::fprintf(stderr, "tessaluma-snapshots: cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    QApplication::setApplicationName(QString::fromLatin1(tess::ui::kApplicationTitle));
+    tess::ui::loadFonts();
+    tess::platform::PosixFileSystem fs;
+
+    Snapshots snapshots(outDir);
+    ModalWatcher watcher(snapshots);
+    watcher.on("TInfoForm", QStringLiteral("about-box"),
+               [](QWidget* window) { clickOrClose(window, "OKBtn"); });
+    watcher.on("TRidFotoForm", QStringLiteral("workspace"),
+               [&snapshots](QWidget* window) { workOnWorkspace(window, snapshots); });
+    watcher.on("TTavGDirForm", QStringLiteral("directory-dialog"),
+               [](QWidget* window) { clickOrClose(window, "CancelBtn"); });
+    watcher.on("TTavIn1Form", QStringLiteral("value-input"),
+               [](QWidget* window) { clickOrClose(window, "CancelBtn"); });
+
+    {
+        TBaseMainForm mainForm(fs);
+        mainForm.show();
+        snapshots.save(&mainForm, QStringLiteral("main-window"));
+
+        // The commands run as the menu runs them, through their actions.
+        mainForm.Informazioni1->trigger();
+        settle();
+        mainForm.GestioneFoto2->trigger();
+        settle();
+        mainForm.Esci1->trigger();
+        settle();
+    }
+
+    bool complete = true;
+    for (const char* name : {"main-window", "about-box", "workspace", "workspace-marked",
+                             "directory-dialog", "value-input"}) {
+        if (!snapshots.written(QString::fromLatin1(name))) {
+            std::fprintf(stderr, "tessaluma-snapshots: no picture of %s\n", name);
+            complete = false;
+        }
+    }
+    return complete && !snapshots.failed() ? 0 : 1;
+}

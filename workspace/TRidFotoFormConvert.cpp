@@ -12,9 +12,9 @@
 using tess::workspace::OutputSpec;
 
 // Holds the window's input off while a pass runs: the window keeps painting and the bar
-// moves, but clicks, keys, the wheel and the close box reach nothing in it, so no command can
-// start, close the window or move the originals list under the pass. Ends with the pass,
-// however it ends.
+// moves, but clicks, keys and the wheel reach nothing in it, so no command can start or move
+// the originals list under the pass (the close box is refused by closeEvent). Ends with the
+// pass, however it ends.
 class TRidFotoForm::ConversionRun final : public QObject {
 public:
     explicit ConversionRun(TRidFotoForm& form) : m_form(form) {
@@ -39,7 +39,6 @@ protected:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
         case QEvent::TouchBegin:
-        case QEvent::Close:
             break;
         default:
             return false;

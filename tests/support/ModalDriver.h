@@ -7,8 +7,12 @@
 #include <QWidget>
 
 #include <deque>
+#include <ostream>
 #include <functional>
 #include <vector>
+
+// Lets GoogleTest print Qt text in its failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace tess::test {
 

@@ -1,0 +1,146 @@
+#include "platform/AtomicFile.h"
+
+#include "platform/PosixHandles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+
+namespace tess::platform {
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A name for the temporary that no one else uses: random per process, counted within it.
+std::string temporaryName(const std::string& folder) {
+    static const unsigned long long seed = [] {
+        std::random_device device;
+        return (static_cast<unsigned long long>(device()) << 32) ^ device();
+    }();
+    static std::atomic<unsigned long long> counter{0};
+    char name[64];
+    std::snprintf(name, sizeof name, ".tess-%016llx-%llu.tmp", seed, counter++);
+    return (folder == "/" ? std::string() : folder) + "/" + name;
+}
+
+// The temporary file is removed unless it has been renamed into place.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : m_path(std::move(path)) {}
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!m_committed) {
+            ::unlink(m_path.c_str());
+        }
+    }
+    const std::string& path() const { return m_path; }
+    void commit() { m_committed = true; }
+
+private:
+    std::string m_path;
+    bool m_committed = false;
+};
+
+bool writeAll(int fd, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+        const ssize_t written = ::write(fd, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+void syncFolder(const std::string& folder) {
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.valid()) {
+        ::fsync(dir.get());
+    }
+}
+
+} // namespace
+
+bool replaceFileContents(const std::string& hostPath, const void* data, std::size_t size) {
+    std::string target = hostPath;
+    struct stat old {};
+    bool replacing = false;
+    struct stat linkStat {};
+    if (::lstat(target.c_str(), &linkStat) == 0) {
+        if (S_ISLNK(linkStat.st_mode)) {
+            if (::stat(target.c_str(), &old) == 0) {
+                std::unique_ptr<char, decltype(&std::free)> resolved(
+                    ::realpath(target.c_str(), nullptr), &std::free);
+                if (!resolved) {
+                    return false;
+                }
+                target = resolved.get();
+                replacing = true;
+            }
+        } else {
+            old = linkStat;
+            replacing = true;
+        }
+    }
+    if (replacing && (!S_ISREG(old.st_mode) || isReadOnlyMode(old.st_mode))) {
+        return false;
+    }
+
+    const std::string folder = folderOf(target);
+    FileDescriptor fd;
+    std::unique_ptr<TemporaryFile> temporary;
+    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
+        std::string name = temporaryName(folder);
+        fd.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.valid()) {
+            temporary = std::make_unique<TemporaryFile>(std::move(name));
+        } else if (errno != EEXIST) {
+            return false;
+        }
+    }
+    if (!temporary) {
+        return false;
+    }
+    if (replacing) {
+        // Only root may hand a file to another owner; for anyone else the file stays theirs. The
+        // owner goes first because changing it clears set-id bits the mode may carry.
+        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+            [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
+        }
+        if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
+            return false;
+        }
+    }
+    if (!writeAll(fd.get(), data, size) || ::fsync(fd.get()) != 0 || !fd.close()) {
+        return false;
+    }
+    if (::rename(temporary->path().c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    temporary->commit();
+    syncFolder(folder);
+    return true;
+}
+
+} // namespace tess::platform

@@ -1,0 +1,257 @@
+#include "platform/WindowsPath.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tess::platform {
+
+namespace {
+
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Adds the components of a path text (no drive) to an absolute path, dropping empty components
+// (doubled separators) and resolving "." and ".." on the text, as Windows does.
+void appendComponents(PathComponents& result, std::string_view text) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && !isSeparator(text[end])) {
+            ++end;
+        }
+        std::string_view part = text.substr(start, end - start);
+        if (part == "..") {
+            if (!result.empty()) {
+                result.pop_back();
+            }
+        } else if (!part.empty() && part != ".") {
+            result.emplace_back(part);
+        }
+        start = end + 1;
+    }
+}
+
+// One code point from UTF-8 text, advancing the position. A byte that does not start a valid
+// sequence gives a lone low surrogate 0xDC80 + byte, so it sorts after the letters and never
+// equals a real character.
+char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    int length = 0;
+    char32_t code = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        code = lead & 0x1F;
+        minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        code = lead & 0x0F;
+        minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        code = lead & 0x07;
+        minimum = 0x10000;
+    }
+    bool valid = length > 0 && pos + length <= text.size();
+    for (int i = 1; valid && i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        valid = (next & 0xC0) == 0x80;
+        code = (code << 6) | (next & 0x3F);
+    }
+    valid = valid && code >= minimum && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    if (!valid) {
+        ++pos;
+        return 0xDC00 + lead;
+    }
+    pos += length;
+    return code;
+}
+
+// Upper case for the scripts photo names are usually written in: Latin, Greek and Cyrillic.
+char32_t upperCase(char32_t c) {
+    if (c >= 'a' && c <= 'z') {
+        return c - 0x20;
+    }
+    if (c < 0xE0) {
+        return c;
+    }
+    if (c <= 0xFE) {
+        return c == 0xF7 ? c : c - 0x20;
+    }
+    if (c == 0xFF) {
+        return 0x178;
+    }
+    // Latin Extended-A pairs its capitals and small letters; the capital is the even code in
+    // some runs and the odd code in others.
+    if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
+        return (c & 1) ? c - 1 : c;
+    }
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
+        return (c & 1) ? c : c - 1;
+    }
+    if (c == 0x3C2) {
+        return 0x3A3;
+    }
+    if ((c >= 0x3B1 && c <= 0x3C1) || (c >= 0x3C3 && c <= 0x3CB)) {
+        return c - 0x20;
+    }
+    if (c >= 0x430 && c <= 0x44F) {
+        return c - 0x20;
+    }
+    if (c >= 0x450 && c <= 0x45F) {
+        return c - 0x50;
+    }
+    return c;
+}
+
+bool wildcardMatch(std::u16string_view name, std::u16string_view pattern) {
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starPattern = std::u16string_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == u'*') {
+            starPattern = p++;
+            starName = n;
+        } else if (starPattern != std::u16string_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+} // namespace
+
+std::optional<PathComponents> resolveWindowsPath(std::string_view path,
+                                                 std::string_view currentDirectory) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    std::string_view rest = path;
+    if (rest.size() >= 2 && isAsciiLetter(rest[0]) && rest[1] == ':') {
+        // C: is the only drive there is, and so also the current drive.
+        if (asciiUpper(rest[0]) != 'C') {
+            return std::nullopt;
+        }
+        rest.remove_prefix(2);
+    }
+    PathComponents result;
+    if (rest.empty() || !isSeparator(rest.front())) {
+        const bool knownCurrent = currentDirectory.size() >= 3 &&
+                                  asciiUpper(currentDirectory[0]) == 'C' &&
+                                  currentDirectory[1] == ':' && isSeparator(currentDirectory[2]);
+        if (!knownCurrent) {
+            return std::nullopt;
+        }
+        appendComponents(result, currentDirectory.substr(2));
+    }
+    appendComponents(result, rest);
+    return result;
+}
+
+std::string joinWindowsPath(const PathComponents& components) {
+    std::string text = "C:";
+    for (const std::string& component : components) {
+        text += '\\';
+        text += component;
+    }
+    if (components.empty()) {
+        text += '\\';
+    }
+    return text;
+}
+
+SearchPattern splitSearchPattern(std::string_view pattern) {
+    std::size_t cut = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (isSeparator(pattern[i])) {
+            cut = i + 1;
+        }
+    }
+    if (cut == 0 && pattern.size() >= 2 && isAsciiLetter(pattern[0]) && pattern[1] == ':') {
+        cut = 2;
+    }
+    return {std::string(pattern.substr(0, cut)), std::string(pattern.substr(cut))};
+}
+
+bool hasWildcards(std::string_view name) {
+    return name.find_first_of("*?") != std::string_view::npos;
+}
+
+bool matchesPattern(std::string_view name, std::string_view pattern) {
+    const std::u16string foldedPattern = foldedName(pattern);
+    const std::u16string folded = foldedName(name);
+    if (wildcardMatch(folded, foldedPattern)) {
+        return true;
+    }
+    const std::u16string_view patternView = foldedPattern;
+    if (patternView.size() >= 2 && patternView.substr(patternView.size() - 2) == u".*") {
+        return wildcardMatch(folded, patternView.substr(0, patternView.size() - 2));
+    }
+    return false;
+}
+
+bool isValidFileName(std::string_view name) {
+    if (name.empty()) {
+        return false;
+    }
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto code = static_cast<unsigned char>(c);
+        return code < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    });
+}
+
+std::u16string foldedName(std::string_view name) {
+    std::u16string result;
+    result.reserve(name.size());
+    std::size_t pos = 0;
+    while (pos < name.size()) {
+        char32_t code = upperCase(decodeUtf8(name, pos));
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+        } else {
+            result.push_back(static_cast<char16_t>(code));
+        }
+    }
+    return result;
+}
+
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a == b || foldedName(a) == foldedName(b);
+}
+
+bool ntfsNameLess(std::string_view a, std::string_view b) {
+    const std::u16string foldedA = foldedName(a);
+    const std::u16string foldedB = foldedName(b);
+    if (foldedA != foldedB) {
+        return foldedA < foldedB;
+    }
+    return a < b;
+}
+
+} // namespace tess::platform

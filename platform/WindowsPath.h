@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Windows path text and Windows name rules, without touching the disk.
+namespace tess::platform {
+
+// The components of an absolute path on drive C:, from the root down; empty for the root.
+using PathComponents = std::vector<std::string>;
+
+// Resolves a Windows path against the current directory, itself Windows text such as
+// "C:\tmp\x" (an empty current directory means it is unknown, and relative paths then name
+// nothing). Handles a drive letter in either case, "\" and "/" alike, doubled separators, "\foo"
+// on the current drive, drive-relative "C:foo", and "." and ".." as Windows does (".." at the
+// root stays at the root). Nothing when the path is empty or on another drive than C:.
+std::optional<PathComponents> resolveWindowsPath(std::string_view path,
+                                                 std::string_view currentDirectory);
+
+// The Windows text of resolved components: "C:\" for the root, else "C:\a\b".
+std::string joinWindowsPath(const PathComponents& components);
+
+// A search pattern split at its last separator: "C:\x\*.*" gives folder "C:\x\" and name "*.*",
+// "C:*.*" gives "C:" and "*.*", "*.*" gives "" (the current directory) and "*.*".
+struct SearchPattern {
+    std::string folder;
+    std::string name;
+};
+SearchPattern splitSearchPattern(std::string_view pattern);
+
+bool hasWildcards(std::string_view name);
+// Whether a name matches a search pattern. "*" stands for any run of characters and "?" for one,
+// letters match in any case, and a pattern ending in ".*" also matches names without an extension,
+// so "*.*" matches every name.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
+// Whether Windows accepts the text as a file name: not empty, and none of \ / : * ? " < > | or a
+// control character.
+bool isValidFileName(std::string_view name);
+
+// The name with its letters folded to upper case, as UTF-16 code units. Bytes that are not valid
+// UTF-8 keep a code of their own that no valid character folds to.
+std::u16string foldedName(std::string_view name);
+bool sameNameIgnoringCase(std::string_view a, std::string_view b);
+// The order NTFS returns a folder's entries in: the folded names compared code by code. Names
+// that fold alike are ordered by their bytes so the order stays total.
+bool ntfsNameLess(std::string_view a, std::string_view b);
+
+} // namespace tess::platform

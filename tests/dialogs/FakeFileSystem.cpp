@@ -1,0 +1,120 @@
+#include "FakeFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tess::test {
+namespace {
+
+// Folders are kept without a trailing "\" except for the drives' roots.
+std::string folderKey(std::string path) {
+    while (path.size() > 3 && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+void unexpected(const char* function) {
+    ADD_FAILURE() << "the dialogs do not use FileSystem::" << function;
+}
+
+} // namespace
+
+FakeFileSystem::FakeFileSystem() {
+    m_folders.insert("C:\\");
+    m_folders.insert("D:\\");
+}
+
+void FakeFileSystem::addFolder(const std::string& path) {
+    std::string key = folderKey(path);
+    while (key.size() > 3 && m_folders.insert(key).second)
+        key = key.substr(0, std::max<std::size_t>(key.rfind('\\'), 3));
+}
+
+bool FakeFileSystem::setCurrentDirectory(const std::string& path) {
+    if (!directoryExists(path))
+        return false;
+    m_current = folderKey(path);
+    return true;
+}
+
+std::vector<tess::platform::FindEntry>
+FakeFileSystem::findFiles(const std::string& pattern) {
+    const std::string suffix = "\\*.*";
+    if (pattern.size() < suffix.size() ||
+        pattern.compare(pattern.size() - suffix.size(), suffix.size(), suffix) != 0) {
+        ADD_FAILURE() << "unexpected search pattern " << pattern;
+        return {};
+    }
+    const std::string folder = folderKey(pattern.substr(0, pattern.size() - suffix.size() + 1));
+    if (!m_folders.count(folder))
+        return {};
+    std::vector<tess::platform::FindEntry> found;
+    const bool root = folder.size() == 3;
+    if (!root) {
+        found.push_back({".", tess::platform::AttrDirectory});
+        found.push_back({"..", tess::platform::AttrDirectory});
+    }
+    const std::string prefix = root ? folder : folder + '\\';
+    for (const std::string& candidate : m_folders) {
+        if (candidate.size() > prefix.size() && candidate.compare(0, prefix.size(), prefix) == 0 &&
+            candidate.find('\\', prefix.size()) == std::string::npos)
+            found.push_back({candidate.substr(prefix.size()), tess::platform::AttrDirectory});
+    }
+    // A file among the folders, which the folder tree must leave out.
+    found.push_back({"readme.txt", tess::platform::AttrArchive});
+    return found;
+}
+
+bool FakeFileSystem::directoryExists(const std::string& path) {
+    return m_folders.count(folderKey(path)) != 0;
+}
+
+std::uint32_t FakeFileSystem::attributes(const std::string&) {
+    unexpected("attributes");
+    return tess::platform::kInvalidAttributes;
+}
+
+bool FakeFileSystem::fileExists(const std::string&) {
+    unexpected("fileExists");
+    return false;
+}
+
+bool FakeFileSystem::sameFile(const std::string&, const std::string&) {
+    unexpected("sameFile");
+    return false;
+}
+
+bool FakeFileSystem::deleteFile(const std::string&) {
+    unexpected("deleteFile");
+    return false;
+}
+
+bool FakeFileSystem::moveFile(const std::string&, const std::string&) {
+    unexpected("moveFile");
+    return false;
+}
+
+std::vector<std::uint8_t> FakeFileSystem::readFile(const std::string&) {
+    unexpected("readFile");
+    return {};
+}
+
+void FakeFileSystem::writeFile(const std::string&, const void*, std::size_t) {
+    unexpected("writeFile");
+}
+
+std::string FakeFileSystem::getProfileString(const std::string&, const std::string&,
+                                             const std::string& defaultValue,
+                                             const std::string&) {
+    unexpected("getProfileString");
+    return defaultValue;
+}
+
+bool FakeFileSystem::writeProfileString(const std::string&, const std::string&,
+                                        const std::string&, const std::string&) {
+    unexpected("writeProfileString");
+    return false;
+}
+
+} // namespace tess::test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tess::test {
+
+// A file layer with drives C: and D: and only the folders a test adds, for what a real
+// machine with a single drive cannot show. Only the folder functions work; the others fail
+// the test that calls them.
+class FakeFileSystem final : public tess::platform::FileSystem {
+public:
+    FakeFileSystem();
+
+    // Adds a folder and the folders above it ("D:\Foto\2019").
+    void addFolder(const std::string& path);
+
+    std::string currentDirectory() override { return m_current; }
+    bool setCurrentDirectory(const std::string& path) override;
+    std::vector<std::string> drives() override { return {"C:", "D:"}; }
+    std::vector<tess::platform::FindEntry> findFiles(const std::string& pattern) override;
+    bool directoryExists(const std::string& path) override;
+
+    std::uint32_t attributes(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    bool sameFile(const std::string& a, const std::string& b) override;
+    bool deleteFile(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to) override;
+    std::vector<std::uint8_t> readFile(const std::string& path) override;
+    void writeFile(const std::string& path, const void* data, std::size_t size) override;
+    std::string getProfileString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue,
+                                 const std::string& file) override;
+    bool writeProfileString(const std::string& section, const std::string& key,
+                            const std::string& value, const std::string& file) override;
+
+private:
+    std::set<std::string> m_folders;
+    std::string m_current = "C:\\";
+};
+
+} // namespace tess::test

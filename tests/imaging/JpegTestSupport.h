@@ -1,0 +1,48 @@
+#pragma once
+
+#include "imaging/Image.h"
+#include "imaging/Jpeg.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tess::imaging::test {
+
+// A colour picture in four flat quadrants: red top left, green top right, blue bottom left,
+// yellow bottom right.
+RgbImage quadrants(int width, int height);
+inline constexpr std::array<std::array<std::uint8_t, 3>, 4> kQuadrantColours{{
+    {220, 30, 30},
+    {30, 200, 40},
+    {40, 50, 210},
+    {230, 220, 40},
+}};
+
+// A grey picture of 4 x 4 flat cells of 32 x 32 pixels; cell (cx, cy) has level
+// 16 * (cx + 4 * cy).
+GreyImage greyCells();
+int greyCellLevel(int cx, int cy);
+
+// Smooth colour gradients with a little texture, like a photo of a sky.
+RgbImage gradient(int width, int height);
+
+// The luminance quantisation table stored in a JPEG file.
+std::array<unsigned, 64> storedLuminanceTable(const Bytes& jpeg);
+// The table libjpeg's compressor picks for a quality of 1 to 100 (baseline-limited).
+std::array<unsigned, 64> luminanceTableForQuality(int quality);
+
+// The first bytes of a colour JPEG declaring the given size, up to its scan header, with no
+// tables and no image data.
+Bytes headerOnlyJpeg(int width, int height);
+
+// A whole-image decode straight through libjpeg, RGB out, with fancy upsampling and block
+// smoothing on: the given scale (1/denominator), IDCT method (a J_DCT_METHOD value) and, for
+// grey-scale files, a palette of 236 levels with the given dithering (a J_DITHER_MODE value).
+RgbImage referenceDecode(const Bytes& jpeg, int scaleDenominator, int dctMethod,
+                         int greyDitherMode);
+
+// The libjpeg message number's text as a decoding error shows it.
+std::string jpegError(int code);
+
+} // namespace tess::imaging::test

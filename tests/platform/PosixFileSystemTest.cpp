@@ -1,0 +1,330 @@
+#include "platform/PosixFileSystem.h"
+
+#include "TempFolder.h"
+#include "platform/Error.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tess::platform {
+namespace {
+
+using test::ScopedCurrentDirectory;
+using test::TempFolder;
+
+class PosixFileSystemTest : public ::testing::Test {
+protected:
+    TempFolder m_folder;
+    PosixFileSystem m_fs;
+};
+
+TEST_F(PosixFileSystemTest, MapsWindowsPathsToHostPaths) {
+    m_folder.makeFolder("Foto");
+    m_folder.makeFolder("Foto/Sub");
+    m_folder.makeFile("Foto/Sub/img.jpg", "jpeg");
+    m_folder.makeFile("Both.txt", "upper");
+    m_folder.makeFile("both.txt", "lower");
+    const std::string w = m_folder.windows();
+    const std::string rooted = w.substr(2); // "\tmp\tess-..." on the current drive
+    std::string slashed = w;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    std::string lowered = w;
+    lowered[0] = 'c';
+
+    struct Case {
+        std::string windows;
+        std::string host; // below the temporary folder
+    };
+    const std::vector<Case> cases = {
+        {w + "\\Foto\\Sub\\img.jpg", "Foto/Sub/img.jpg"},
+        {lowered + "\\FOTO\\sub\\IMG.JPG", "Foto/Sub/img.jpg"},
+        {slashed + "/Foto/Sub/img.jpg", "Foto/Sub/img.jpg"},
+        {w + "\\\\Foto\\\\\\Sub//img.jpg", "Foto/Sub/img.jpg"},
+        {w + "\\Foto\\.\\Sub\\..\\Sub\\img.jpg", "Foto/Sub/img.jpg"},
+        {rooted + "\\Foto\\Sub\\img.jpg", "Foto/Sub/img.jpg"},
+        {"C:\\..\\.." + rooted + "\\Foto", "Foto"},
+        {w + "\\Both.txt", "Both.txt"},
+        {w + "\\both.txt", "both.txt"},
+        {w + "\\BOTH.TXT", "Both.txt"},
+        {w + "\\foto\\missing\\New.jpg", "Foto/missing/New.jpg"},
+        {w + "\\FOTO\\", "Foto"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(m_fs.hostPath(c.windows), m_folder.hostPath(c.host)) << c.windows;
+    }
+    EXPECT_EQ(m_fs.hostPath("C:\\"), "/");
+    EXPECT_EQ(m_fs.hostPath("c:/"), "/");
+
+    // What the mapping finds is what the file functions use.
+    EXPECT_TRUE(m_fs.fileExists(lowered + "\\FOTO\\sub\\IMG.JPG"));
+    EXPECT_EQ(m_fs.readFile(w + "\\BOTH.TXT"),
+              std::vector<std::uint8_t>({'u', 'p', 'p', 'e', 'r'}));
+    EXPECT_EQ(m_fs.readFile(w + "\\both.txt"),
+              std::vector<std::uint8_t>({'l', 'o', 'w', 'e', 'r'}));
+}
+
+TEST_F(PosixFileSystemTest, ResolvesRelativePathsAgainstTheCurrentDirectory) {
+    m_folder.makeFolder("Foto");
+    m_folder.makeFile("Foto/img.jpg");
+    ScopedCurrentDirectory inFolder(m_folder.hostPath("Foto"));
+    for (const char* path : {"img.jpg", "IMG.jpg", "C:img.jpg", ".\\img.jpg", "..\\Foto\\img.jpg",
+                             "..\\foto/.\\img.jpg"}) {
+        EXPECT_EQ(m_fs.hostPath(path), m_folder.hostPath("Foto/img.jpg")) << path;
+        EXPECT_TRUE(m_fs.fileExists(path)) << path;
+    }
+    EXPECT_EQ(m_fs.hostPath("."), m_folder.hostPath("Foto"));
+    EXPECT_EQ(m_fs.hostPath("C:"), m_folder.hostPath("Foto"));
+}
+
+TEST_F(PosixFileSystemTest, NamesNothingOnOtherDrives) {
+    m_folder.makeFile("a.jpg", "x");
+    m_folder.makeFolder("sub");
+    for (const char letter : {'A', 'D', 'z'}) {
+        std::string path = m_folder.windowsPath("a.jpg");
+        path[0] = letter;
+        std::string folder = m_folder.windowsPath("sub");
+        folder[0] = letter;
+        EXPECT_EQ(m_fs.hostPath(path), "") << path;
+        EXPECT_FALSE(m_fs.fileExists(path)) << path;
+        EXPECT_FALSE(m_fs.directoryExists(folder)) << folder;
+        EXPECT_EQ(m_fs.attributes(path), kInvalidAttributes) << path;
+        EXPECT_TRUE(m_fs.findFiles(folder + "\\*.*").empty()) << folder;
+        EXPECT_FALSE(m_fs.sameFile(path, m_folder.windowsPath("a.jpg"))) << path;
+        EXPECT_FALSE(m_fs.setCurrentDirectory(folder)) << folder;
+        EXPECT_THROW(m_fs.readFile(path), Error) << path;
+    }
+    EXPECT_EQ(m_fs.drives(), std::vector<std::string>{"C:"});
+}
+
+TEST_F(PosixFileSystemTest, ReportsAndChangesTheCurrentDirectory) {
+    m_folder.makeFolder("Foto");
+    m_folder.makeFile("file.jpg");
+    ScopedCurrentDirectory restore(m_folder.host());
+
+    EXPECT_EQ(m_fs.currentDirectory(), m_folder.windows());
+    EXPECT_TRUE(m_fs.setCurrentDirectory("FOTO"));
+    EXPECT_EQ(m_fs.currentDirectory(), m_folder.windowsPath("Foto"));
+    EXPECT_TRUE(m_fs.setCurrentDirectory(".."));
+    EXPECT_EQ(m_fs.currentDirectory(), m_folder.windows());
+    EXPECT_FALSE(m_fs.setCurrentDirectory("file.jpg"));
+    EXPECT_FALSE(m_fs.setCurrentDirectory("missing"));
+    EXPECT_EQ(m_fs.currentDirectory(), m_folder.windows());
+    EXPECT_TRUE(m_fs.setCurrentDirectory("c:/"));
+    EXPECT_EQ(m_fs.currentDirectory(), "C:\\");
+
+    EXPECT_EQ(PosixFileSystem::windowsPath("/"), "C:\\");
+    EXPECT_EQ(PosixFileSystem::windowsPath("/tmp/x"), "C:\\tmp\\x");
+    EXPECT_EQ(PosixFileSystem::windowsPath("/tmp//x/"), "C:\\tmp\\x");
+}
+
+TEST_F(PosixFileSystemTest, SearchListsDotsFirstThenEntriesInNtfsOrder) {
+    m_folder.makeFolder("Search");
+    for (const char* name : {"b", "A", "_x", "a1", "Z", ".hidden"}) {
+        m_folder.makeFile(std::string("Search/") + name);
+    }
+    m_folder.makeFile("Search/ro", "", 0444);
+    m_folder.makeFile("Search/.hro", "", 0444);
+    m_folder.makeFolder("Search/.cfg");
+    m_folder.makeFolder("Search/sub");
+    m_folder.makeFolder("Search/rofolder", 0555);
+    const std::vector<FindEntry> expected = {
+        {".", 16},   {"..", 16}, {".cfg", 18}, {".hidden", 34}, {".hro", 35},
+        {"A", 32},   {"a1", 32}, {"b", 32},    {"ro", 33},      {"rofolder", 17},
+        {"sub", 16}, {"Z", 32},  {"_x", 32},
+    };
+    const std::string w = m_folder.windows();
+    std::string slashed = w;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    for (const std::string& pattern :
+         {w + "\\Search\\*.*", w + "\\search\\*.*", slashed + "/SEARCH/*.*",
+          w + "\\\\Search\\\\*.*", w + "\\Search\\*", w + "\\Search\\sub\\..\\*.*"}) {
+        EXPECT_EQ(m_fs.findFiles(pattern), expected) << pattern;
+    }
+
+    ScopedCurrentDirectory inFolder(m_folder.hostPath("Search"));
+    EXPECT_EQ(m_fs.findFiles("*.*"), expected);
+    EXPECT_EQ(m_fs.findFiles("C:*.*"), expected);
+}
+
+TEST_F(PosixFileSystemTest, SearchGivesDotsTheFolderOwnAttributes) {
+    m_folder.makeFolder(".cfg");
+    m_folder.makeFolder("ro", 0555);
+    m_folder.makeFolder(".ro", 0555);
+    const std::vector<std::pair<std::string, std::uint32_t>> cases = {
+        {"", 16}, {".cfg", 18}, {"ro", 17}, {".ro", 19}};
+    for (const auto& [folder, value] : cases) {
+        const auto entries = m_fs.findFiles(m_folder.windowsPath(folder) + "\\*.*");
+        ASSERT_GE(entries.size(), 2u) << folder;
+        EXPECT_EQ(entries[0], (FindEntry{".", value})) << folder;
+        EXPECT_EQ(entries[1], (FindEntry{"..", value})) << folder;
+    }
+}
+
+TEST_F(PosixFileSystemTest, SearchAtTheRootHasNoDots) {
+    // The temporary folder's first component is one of the root's entries.
+    const std::string top = m_folder.host().substr(1, m_folder.host().find('/', 1) - 1);
+    ScopedCurrentDirectory inFolder(m_folder.host());
+    for (const char* pattern : {"C:\\*.*", "c:/*.*", "\\*.*", "/*.*", "\\..\\*.*"}) {
+        const auto entries = m_fs.findFiles(pattern);
+        ASSERT_FALSE(entries.empty()) << pattern;
+        for (const FindEntry& entry : entries) {
+            EXPECT_NE(entry.name, ".") << pattern;
+            EXPECT_NE(entry.name, "..") << pattern;
+        }
+        EXPECT_NE(std::find_if(entries.begin(), entries.end(),
+                               [&](const FindEntry& e) { return e.name == top; }),
+                  entries.end())
+            << pattern;
+    }
+}
+
+TEST_F(PosixFileSystemTest, SearchFollowsLinksAndSkipsDanglingOnes) {
+    m_folder.makeFolder("target");
+    m_folder.makeFile("file.jpg", "x", 0444);
+    m_folder.makeFolder("links");
+    m_folder.makeLink("links/toFolder", "../target");
+    m_folder.makeLink("links/toFile", "../file.jpg");
+    m_folder.makeLink("links/dangling", "../missing");
+    m_folder.makeLink("links/.hiddenLink", "../target");
+    const std::vector<FindEntry> expected = {
+        {".", 16}, {"..", 16}, {".hiddenLink", 18}, {"toFile", 33}, {"toFolder", 16}};
+    EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("links") + "\\*.*"), expected);
+    // A link to a folder can be searched as the folder.
+    EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("links/toFolder") + "\\*.*"),
+              (std::vector<FindEntry>{{".", 16}, {"..", 16}}));
+}
+
+TEST_F(PosixFileSystemTest, SearchOfMissingOrUnusableFoldersFindsNothing) {
+    m_folder.makeFile("file.jpg");
+    m_folder.makeFolder("locked");
+    m_folder.makeFile("locked/inside.jpg");
+    m_folder.setMode("locked", 0);
+    for (const std::string& pattern :
+         {m_folder.windowsPath("missing") + "\\*.*", m_folder.windowsPath("file.jpg") + "\\*.*",
+          m_folder.windowsPath("missing/deeper") + "\\*.*", m_folder.windows() + "\\"}) {
+        EXPECT_TRUE(m_fs.findFiles(pattern).empty()) << pattern;
+    }
+    // Root reads any folder, so only other users see the locked one as unreadable.
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(m_fs.findFiles(m_folder.windowsPath("locked") + "\\*.*").empty());
+    }
+}
+
+TEST_F(PosixFileSystemTest, SearchWithOtherPatterns) {
+    m_folder.makeFolder("p");
+    for (const char* name : {"a.JPG", "b.jpg", "c.png", "photo", "photo.jpg", "photos"}) {
+        m_folder.makeFile(std::string("p/") + name);
+    }
+    struct Case {
+        std::string pattern;
+        std::vector<FindEntry> expected;
+    };
+    const std::vector<Case> cases = {
+        {"*.jpg", {{"a.JPG", 32}, {"b.jpg", 32}, {"photo.jpg", 32}}},
+        {"?.JPG", {{"a.JPG", 32}, {"b.jpg", 32}}},
+        {"photo.*", {{"photo", 32}, {"photo.jpg", 32}}},
+        {"PHOTO.JPG", {{"photo.jpg", 32}}},
+        {"p*s", {{"photos", 32}}},
+        {"missing.jpg", {}},
+        {"*.gif", {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("p") + "\\" + c.pattern), c.expected)
+            << c.pattern;
+    }
+}
+
+TEST_F(PosixFileSystemTest, ReportsWindowsAttributeValues) {
+    m_folder.makeFolder("folder");
+    m_folder.makeFolder("rofolder", 0555);
+    m_folder.makeFolder(".folder");
+    m_folder.makeFile("file.jpg");
+    m_folder.makeFile(".file");
+    m_folder.makeFile("ro.jpg", "", 0444);
+    m_folder.makeFile("ownerOnly.jpg", "", 0200);
+    m_folder.makeFile("noBits.jpg", "", 0);
+    m_folder.makeFile(".ro", "", 0400);
+    m_folder.makeLink("toFolder", "folder");
+    m_folder.makeLink("toFile", "ro.jpg");
+    m_folder.makeLink("dangling", "missing");
+    const std::vector<std::pair<std::string, std::uint32_t>> cases = {
+        {"folder", 16},
+        {"rofolder", 17},
+        {".folder", 18},
+        {"file.jpg", 32},
+        {".file", 34},
+        {"ro.jpg", 33},
+        {"ownerOnly.jpg", 32},
+        {"noBits.jpg", 33},
+        {".ro", 35},
+        {"toFolder", 16},
+        {"toFile", 33},
+        {"FILE.JPG", 32},
+        {"dangling", kInvalidAttributes},
+        {"missing", kInvalidAttributes},
+        {"file.jpg/x", kInvalidAttributes},
+    };
+    for (const auto& [name, value] : cases) {
+        EXPECT_EQ(m_fs.attributes(m_folder.windowsPath(name)), value) << name;
+    }
+    EXPECT_EQ(m_fs.attributes("C:\\"), 16u);
+    EXPECT_EQ(m_fs.attributes(""), kInvalidAttributes);
+}
+
+TEST_F(PosixFileSystemTest, TellsFilesFromFolders) {
+    m_folder.makeFolder("folder");
+    m_folder.makeFile("file.jpg");
+    m_folder.makeLink("toFolder", "folder");
+    m_folder.makeLink("toFile", "file.jpg");
+    m_folder.makeLink("dangling", "missing");
+    struct Case {
+        std::string name;
+        bool file;
+        bool folder;
+    };
+    const std::vector<Case> cases = {
+        {"file.jpg", true, false},  {"File.JPG", true, false}, {"folder", false, true},
+        {"FOLDER", false, true},    {"toFile", true, false},   {"toFolder", false, true},
+        {"dangling", false, false}, {"missing", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(m_fs.fileExists(m_folder.windowsPath(c.name)), c.file) << c.name;
+        EXPECT_EQ(m_fs.directoryExists(m_folder.windowsPath(c.name)), c.folder) << c.name;
+    }
+}
+
+TEST_F(PosixFileSystemTest, TellsWhetherTwoPathsNameTheSameFile) {
+    m_folder.makeFolder("sub");
+    m_folder.makeFile("a.jpg", "same");
+    m_folder.makeFile("b.jpg", "same");
+    m_folder.makeLink("link.jpg", "a.jpg");
+    ASSERT_EQ(::link(m_folder.hostPath("a.jpg").c_str(), m_folder.hostPath("hard.jpg").c_str()), 0);
+    const std::string a = m_folder.windowsPath("a.jpg");
+    struct Case {
+        std::string other;
+        bool same;
+    };
+    const std::vector<Case> cases = {
+        {a, true},
+        {m_folder.windowsPath("A.JPG"), true},
+        {m_folder.windowsPath("sub/../a.jpg"), true},
+        {m_folder.windowsPath("link.jpg"), true},
+        {m_folder.windowsPath("hard.jpg"), true},
+        {m_folder.windowsPath("b.jpg"), false},
+        {m_folder.windowsPath("missing.jpg"), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(m_fs.sameFile(a, c.other), c.same) << c.other;
+        EXPECT_EQ(m_fs.sameFile(c.other, a), c.same) << c.other;
+    }
+    EXPECT_FALSE(
+        m_fs.sameFile(m_folder.windowsPath("missing.jpg"), m_folder.windowsPath("missing.jpg")));
+}
+
+} // namespace
+} // namespace tess::platform

@@ -1,0 +1,165 @@
+#include "platform/WindowsPath.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace tess::platform {
+namespace {
+
+struct ResolveCase {
+    std::string path;
+    std::string currentDirectory;
+    std::string expected; // Windows text of the result, or "" when the path names nothing
+};
+
+TEST(WindowsPathTest, ResolvesPathsAsWindowsDoes) {
+    const std::vector<ResolveCase> cases = {
+        {"C:\\a\\b", "C:\\x", "C:\\a\\b"},
+        {"c:\\a\\b", "C:\\x", "C:\\a\\b"},
+        {"C:/a/b", "C:\\x", "C:\\a\\b"},
+        {"C:\\\\a\\\\\\b\\", "C:\\x", "C:\\a\\b"},
+        {"\\\\a\\b", "C:\\x", "C:\\a\\b"},
+        {"\\a", "C:\\x\\y", "C:\\a"},
+        {"/a", "C:\\x\\y", "C:\\a"},
+        {"\\", "C:\\x\\y", "C:\\"},
+        {"a\\b", "C:\\x", "C:\\x\\a\\b"},
+        {"a/b", "c:/x/", "C:\\x\\a\\b"},
+        {"C:a", "C:\\x", "C:\\x\\a"},
+        {"C:", "C:\\x", "C:\\x"},
+        {".", "C:\\x", "C:\\x"},
+        {"..", "C:\\x\\y", "C:\\x"},
+        {"..\\..\\..", "C:\\x\\y", "C:\\"},
+        {"C:\\a\\.\\b\\..\\c", "C:\\x", "C:\\a\\c"},
+        {"C:\\..\\..\\a", "C:\\x", "C:\\a"},
+        {"C:\\", "C:\\x", "C:\\"},
+        {"C:\\Foto Album\\img 1.jpg", "C:\\", "C:\\Foto Album\\img 1.jpg"},
+        {"\\a", "", "C:\\a"},
+        {"D:\\a", "C:\\x", ""},
+        {"d:a", "C:\\x", ""},
+        {"Z:", "C:\\x", ""},
+        {"", "C:\\x", ""},
+        {"a", "", ""},
+    };
+    for (const ResolveCase& c : cases) {
+        const auto resolved = resolveWindowsPath(c.path, c.currentDirectory);
+        const std::string actual = resolved ? joinWindowsPath(*resolved) : std::string();
+        EXPECT_EQ(actual, c.expected) << "path \"" << c.path << "\" in " << c.currentDirectory;
+    }
+}
+
+TEST(WindowsPathTest, SplitsSearchPatternsAtTheLastSeparator) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"C:\\x\\*.*", "C:\\x\\", "*.*"}, {"C:/x/y/*.*", "C:/x/y/", "*.*"},
+        {"\\*.*", "\\", "*.*"},           {"*.*", "", "*.*"},
+        {"C:*.*", "C:", "*.*"},           {"C:\\x\\", "C:\\x\\", ""},
+        {"x\\a.jpg", "x\\", "a.jpg"},
+    };
+    for (const auto& c : cases) {
+        const SearchPattern parts = splitSearchPattern(c[0]);
+        EXPECT_EQ(parts.folder, c[1]) << c[0];
+        EXPECT_EQ(parts.name, c[2]) << c[0];
+    }
+}
+
+TEST(WindowsPathTest, MatchesSearchPatterns) {
+    struct Case {
+        const char* name;
+        const char* pattern;
+        bool matches;
+    };
+    const std::vector<Case> cases = {
+        {"a.jpg", "*.*", true},
+        {"README", "*.*", true},
+        {".", "*.*", true},
+        {"..", "*.*", true},
+        {".hidden", "*.*", true},
+        {"a.jpg", "*", true},
+        {"a.JPG", "*.jpg", true},
+        {"A.jpg", "a.JPG", true},
+        {"a.jpeg", "*.jpg", false},
+        {"a.jpg.bak", "*.jpg", false},
+        {"photo", "photo.*", true},
+        {"photo.x", "photo.*", true},
+        {"photos", "photo.*", false},
+        {"a.jpg", "?.jpg", true},
+        {"ab.jpg", "?.jpg", false},
+        {"abc", "a*c", true},
+        {"abcbc", "a*bc", true},
+        {"abcb", "a*bc", false},
+        {"Ärger.jpg", "ä*", true},
+        {"", "*", true},
+        {"x", "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(matchesPattern(c.name, c.pattern), c.matches)
+            << c.name << " against " << c.pattern;
+    }
+    EXPECT_TRUE(hasWildcards("*.*"));
+    EXPECT_TRUE(hasWildcards("a?.jpg"));
+    EXPECT_FALSE(hasWildcards("a.jpg"));
+}
+
+TEST(WindowsPathTest, RefusesNamesWindowsForbids) {
+    for (const char* good : {"a.jpg", "Foto 1.jpg", ".hidden", "a;b,c=d[e]", "Über.jpg", "..."}) {
+        EXPECT_TRUE(isValidFileName(good)) << good;
+    }
+    for (const char* bad : {"", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
+                            "\x01", "a\tb", "a\x1f"}) {
+        EXPECT_FALSE(isValidFileName(bad)) << bad;
+    }
+}
+
+std::vector<std::string> ntfsSorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return ntfsNameLess(a, b); });
+    return names;
+}
+
+TEST(WindowsPathTest, SortsNamesAsNtfsReturnsThem) {
+    // Folding to upper case puts "_" and "[" after every letter; folding to lower case or not
+    // folding at all would put them elsewhere.
+    const std::vector<std::vector<std::string>> cases[] = {
+        {{"b", "A", "_x", "a1", "Z"}, {"A", "a1", "b", "Z", "_x"}},
+        {{"[x", "a"}, {"a", "[x"}},
+        {{"abc", "AB_", "ab"}, {"ab", "abc", "AB_"}},
+        {{"IMG_2.jpg", "img_10.jpg", "img_1.jpg"}, {"img_1.jpg", "img_10.jpg", "IMG_2.jpg"}},
+        {{"z", "é", "E", "f"}, {"E", "f", "z", "é"}},
+        {{"Öl", "ölb", "Ol"}, {"Ol", "Öl", "ölb"}},
+        {{".b", "a", "-c", "~"}, {"-c", ".b", "a", "~"}},
+        {{"a", "A"}, {"A", "a"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ntfsSorted(c[0]), c[1]);
+    }
+}
+
+TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
+    struct Case {
+        const char* a;
+        const char* b;
+        bool same;
+    };
+    const std::vector<Case> cases = {
+        {"Foto.JPG", "foto.jpg", true},
+        {"ÄÖÜ", "äöü", true},
+        {"Ÿ", "ÿ", true},
+        {"Łódź", "ŁÓDŹ", true},
+        {"ς", "Σ", true},
+        {"Москва", "МОСКВА", true},
+        {"ё", "Ё", true},
+        {"a", "b", false},
+        {"ß", "SS", false},
+        {"a", "a ", false},
+        {"\xC3", "\xE3", false},
+        {"\xC3(", "\xC3(", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(sameNameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
+    }
+}
+
+} // namespace
+} // namespace tess::platform

@@ -1,0 +1,174 @@
+#include "WorkspaceFixture.h"
+
+#include "imaging/Jpeg.h"
+
+#include <QMenu>
+#include <QProgressBar>
+#include <QTableView>
+#include <QTest>
+
+using namespace tess::test;
+
+namespace {
+
+class WorkspaceConvert : public WorkspaceTest {
+protected:
+    tess::imaging::JpegInfo header(const std::string& relative) {
+        const std::string data = dir.read(relative);
+        return tess::imaging::readJpegHeader(tess::imaging::Bytes(data.begin(), data.end()));
+    }
+    int progress(TRidFotoForm& form) { return control<QProgressBar>(form, "ProgressBar1")->value(); }
+};
+
+} // namespace
+
+TEST_F(WorkspaceConvert, ConvertsTheMarkedOriginalsAndRebuildsTheOutputLists) {
+    photo("originali/A.JPG", 400, 300);
+    photo("originali/B.JPG", 300, 400, true);
+    photo("originali/C.JPG", 200, 100);
+    dir.write("ridotte/vecchia.txt");
+    writeSettings(false, "LFotoThumbs=160\r\nAFotoThumbs=120\r\n");
+    auto form = openWorkspace();
+    form->TabFotoOriginali.moveTo(0);
+    form->DBGrid1DblClick();
+    form->TabFotoOriginali.moveTo(1);
+    form->DBGrid1DblClick();
+    form->TabFotoRidotte.setCurrentMark(1);
+
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok).accept();
+    trigger(*form, "Converti1");
+    expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    EXPECT_EQ(driver.seen()[0].title, QStringLiteral("Confirm"));
+    EXPECT_EQ(driver.seen()[0].icon, QMessageBox::Question);
+    EXPECT_EQ(driver.seen()[0].buttons, (QStringList{"OK", "Cancel"}));
+    EXPECT_EQ(driver.seen()[1].title, QStringLiteral("TESSALUMA"));
+    EXPECT_EQ(driver.seen()[1].icon, QMessageBox::NoIcon);
+
+    const tess::imaging::JpegInfo a = header("ridotte/A.JPG");
+    EXPECT_EQ(std::pair(a.width, a.height), std::pair(800, 600)); // enlarged to fit
+    EXPECT_FALSE(a.progressive);
+    const tess::imaging::JpegInfo b = header("thumbs/B.JPG");
+    EXPECT_EQ(std::pair(b.width, b.height), std::pair(120, 160)); // the box turned
+    EXPECT_TRUE(b.progressive);
+    EXPECT_FALSE(dir.exists("ridotte/C.JPG"));
+    EXPECT_EQ(names(form->TabFotoRidotte), (std::vector<std::string>{"A.JPG", "B.JPG", "vecchia.txt"}));
+    EXPECT_EQ(form->TabFotoRidotte.row(2).selezionato, 0); // rebuilt
+    EXPECT_EQ(names(form->TabFotoThumbs), (std::vector<std::string>{"A.JPG", "B.JPG"}));
+    EXPECT_EQ(form->TabFotoOriginali.row(0).selezionato, 1); // originals keep their marks
+    EXPECT_EQ(form->TabFotoOriginali.recNo(), 3);
+    EXPECT_EQ(progress(*form), 100);
+}
+
+TEST_F(WorkspaceConvert, EarlyExitsAskAndWriteNothing) {
+    photo("originali/A.JPG", 40, 30);
+    writeSettings(false);
+    auto form = openWorkspace();
+    form->DBGrid1DblClick();
+    struct Case {
+        const char* box;
+        const char* value;
+        std::vector<QMessageBox::StandardButton> answers;
+        QStringList texts;
+    } cases[] = {
+        {"EditCThumbs", "50 ", {QMessageBox::Ok}, {"'50 ' is not a valid integer value."}},
+        {"EditARidotte", "", {QMessageBox::Ok}, {"'' is not a valid integer value."}},
+        {"EditLThumbs", "0", {QMessageBox::Ok}, {"Attenzione: errore nei parametri foto. Verificare."}},
+        {"EditARidotte", "-600", {QMessageBox::Ok}, {"Attenzione: errore nei parametri foto. Verificare."}},
+        {"EditPercorsoRidotte", "", {QMessageBox::Ok, QMessageBox::Ok},
+         {"Procedo al ridimensionamento delle foto selezionate?",
+          "Attenzione: errore nei percorsi foto. Verificare."}},
+        {nullptr, nullptr, {QMessageBox::Cancel}, {"Procedo al ridimensionamento delle foto selezionate?"}},
+    };
+    for (const Case& c : cases) {
+        const QString before = c.box ? control<QLineEdit>(*form, c.box)->text() : QString();
+        if (c.box)
+            setText(*form, c.box, c.value);
+        ModalDriver driver;
+        for (QMessageBox::StandardButton answer : c.answers)
+            driver.answer(answer);
+        trigger(*form, "Converti1");
+        expectBoxes(driver, c.texts);
+        EXPECT_FALSE(dir.exists("ridotte/A.JPG")) << (c.box ? c.box : "cancel");
+        if (c.box)
+            control<QLineEdit>(*form, c.box)->setText(before);
+    }
+    EXPECT_EQ(progress(*form), 0);
+}
+
+TEST_F(WorkspaceConvert, AnErrorStopsTheRunWhereItHappened) {
+    photo("originali/A.JPG", 40, 30);
+    dir.write("originali/B.JPG", "not a photo");
+    photo("originali/C.JPG", 40, 30);
+    dir.write("thumbs/vecchia.txt");
+    writeSettings(false);
+    auto form = openWorkspace();
+    trigger(*form, "SelezionaTutto1");
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok).accept();
+    trigger(*form, "Converti1");
+    ASSERT_EQ(driver.texts().size(), 2);
+    EXPECT_TRUE(driver.texts()[1].startsWith(QStringLiteral("JPEG error #")));
+    EXPECT_EQ(driver.seen()[1].icon, QMessageBox::Critical);
+    EXPECT_TRUE(dir.exists("ridotte/A.JPG"));
+    EXPECT_TRUE(dir.exists("thumbs/A.JPG"));
+    EXPECT_FALSE(dir.exists("ridotte/C.JPG"));
+    EXPECT_TRUE(form->TabFotoRidotte.isEmpty()); // not rebuilt
+    EXPECT_EQ(names(form->TabFotoThumbs), (std::vector<std::string>{"vecchia.txt"}));
+    EXPECT_EQ(form->TabFotoOriginali.currentName(), "B.JPG");
+    EXPECT_EQ(progress(*form), 67);
+    EXPECT_FALSE(form->isConverting());
+}
+
+TEST_F(WorkspaceConvert, InputDuringARunIsRefused) {
+    for (int i = 1; i <= 4; ++i)
+        photo("originali/IMG_" + std::to_string(i) + ".JPG", 40, 30);
+    writeSettings(false);
+    auto form = openWorkspace();
+    form->show();
+    trigger(*form, "SelezionaTutto1");
+    std::vector<int> seenRows;
+    bool tried = false;
+    // Between two rows the window processes its events: try everything a user could do.
+    QObject::connect(control<QProgressBar>(*form, "ProgressBar1"), &QProgressBar::valueChanged,
+                     form.get(), [&] {
+                         seenRows.push_back(form->TabFotoOriginali.recNo());
+                         if (tried)
+                             return;
+                         tried = true;
+                         EXPECT_TRUE(form->isConverting());
+                         auto* grid = control<QTableView>(*form, "DBGrid1");
+                         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                           grid->visualRect(grid->model()->index(0, 0)).center());
+                         trigger(*form, "DeselezionaTutto1");
+                         control<QAbstractButton>(*form, "SpeedButton5")->click();
+                         form->close();
+                     });
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok).accept();
+    trigger(*form, "Converti1");
+    expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    EXPECT_EQ(seenRows, (std::vector<int>{2, 3, 4})); // the bar reports changes only
+    EXPECT_TRUE(form->isVisible());
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_TRUE(dir.exists("thumbs/IMG_" + std::to_string(i) + ".JPG")) << i;
+    EXPECT_EQ(form->TabFotoOriginali.row(0).selezionato, 1);
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(WorkspaceConvert, ProgressFollowsEveryRowMarkedOrNot) {
+    for (int i = 1; i <= 8; ++i)
+        dir.write("originali/F" + std::to_string(i) + ".txt");
+    writeSettings(false);
+    auto form = openWorkspace();
+    std::vector<int> values;
+    QObject::connect(control<QProgressBar>(*form, "ProgressBar1"), &QProgressBar::valueChanged,
+                     form.get(), [&](int v) { values.push_back(v); });
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok).accept();
+    trigger(*form, "Converti1");
+    expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    // QProgressBar reports changes only: 100 is set twice.
+    EXPECT_EQ(values, (std::vector<int>{25, 38, 50, 62, 75, 88, 100}));
+}
