@@ -27,15 +27,21 @@ constexpr int kIndentPerLevel = 8;
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kDepthRole = Qt::UserRole + 1;
 
-bool isDriveLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+bool isDriveLetter(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
 
-char upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char upper(char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
 
 bool startsWithDrive(const std::string& path) {
     return path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':';
 }
 
-std::string driveRoot(char letter) { return std::string(1, upper(letter)) + ":\\"; }
+std::string driveRoot(char letter) {
+    return std::string(1, upper(letter)) + ":\\";
+}
 
 // The folder text for a full path: "\" as separator and no trailing "\" except after the
 // drive. Empty when the path is not a full one ("C:foo", "\\server\share", "foo").
@@ -69,7 +75,9 @@ std::vector<std::string> pathLevels(const std::string& folder) {
     return levels;
 }
 
-QString toQt(const std::string& text) { return QString::fromStdString(text); }
+QString toQt(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // Indents each entry of the folder tree by its depth and gives every line the same height.
 class FolderItemDelegate : public QStyledItemDelegate {
@@ -149,7 +157,9 @@ void DirectoryListBox::setDirectory(const std::string& path) {
     emit changed();
 }
 
-char DirectoryListBox::drive() const { return upper(m_directory.empty() ? 'C' : m_directory[0]); }
+char DirectoryListBox::drive() const {
+    return upper(m_directory.empty() ? 'C' : m_directory[0]);
+}
 
 void DirectoryListBox::setDrive(char letter) {
     letter = upper(letter);
@@ -194,17 +204,6 @@ void DirectoryListBox::mouseDoubleClickEvent(QMouseEvent* e) {
     QListWidget::mouseDoubleClickEvent(e);
 }
 
-void DirectoryListBox::showEvent(QShowEvent* e) {
-    QListWidget::showEvent(e);
-    // A deep path pushes the current folder's line below the visible lines.
-    if (currentItem())
-        scrollToItem(currentItem());
-}
-
-void DirectoryListBox::resizeEvent(QResizeEvent* e) {
-    QListWidget::resizeEvent(e);
-}
-
 void DirectoryListBox::rebuild() {
     clear();
     if (!startsWithDrive(m_directory) || m_directory.size() < 3) {
@@ -235,7 +234,6 @@ void DirectoryListBox::rebuild() {
         addEntry(closedFolder, found.name, childPath(m_directory, found.name), m_levelCount);
     }
     setCurrentRow(m_levelCount - 1);
-    scrollToItem(currentItem());
 }
 
 TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::string& percorso,
@@ -307,8 +305,7 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
     connect(CancelBtn, &QPushButton::clicked, this, &TTavGDirForm::CancelBtnClick);
     connect(DirectoryListBox1, &DirectoryListBox::changed, this,
             &TTavGDirForm::DirectoryListBox1Change);
-    connect(DirectoryListBox1, &QListWidget::clicked, this,
-            &TTavGDirForm::DirectoryListBox1Change);
+    connect(DirectoryListBox1, &QListWidget::clicked, this, &TTavGDirForm::DirectoryListBox1Change);
     connect(DriveComboBox1, &QComboBox::currentIndexChanged, this,
             &TTavGDirForm::DriveComboBox1Change);
 
@@ -346,9 +343,13 @@ void TTavGDirForm::DriveComboBox1Change() {
         DirectoryListBox1->setDrive(drive.at(0).toLatin1());
 }
 
-void TTavGDirForm::accept() { OKBtnClick(); }
+void TTavGDirForm::accept() {
+    OKBtnClick();
+}
 
-void TTavGDirForm::reject() { CancelBtnClick(); }
+void TTavGDirForm::reject() {
+    CancelBtnClick();
+}
 
 void TTavGDirForm::selectDriveOf(const std::string& path) {
     if (!startsWithDrive(path))

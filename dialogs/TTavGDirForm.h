@@ -54,8 +54,6 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void showEvent(QShowEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void rebuild();

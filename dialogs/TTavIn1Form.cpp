@@ -68,8 +68,8 @@ TTavIn1Form::TTavIn1Form(QWidget* owner)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(22, 56, 273, 19);
 
-    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                            QStringLiteral("OK"), this);
+    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
+                            this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setGeometry(85, 108, 77, 27);
     OKBtn->setDefault(true);
@@ -88,7 +88,9 @@ TTavIn1Form::TTavIn1Form(QWidget* owner)
     fitLabel();
 }
 
-void TTavIn1Form::FormActivate() { Edit1->setFocus(Qt::OtherFocusReason); }
+void TTavIn1Form::FormActivate() {
+    Edit1->setFocus(Qt::OtherFocusReason);
+}
 
 void TTavIn1Form::OKBtnClick() {
     Esito = 1;
@@ -100,9 +102,13 @@ void TTavIn1Form::CancelBtnClick() {
     QDialog::done(QDialog::Rejected);
 }
 
-void TTavIn1Form::accept() { OKBtnClick(); }
+void TTavIn1Form::accept() {
+    OKBtnClick();
+}
 
-void TTavIn1Form::reject() { CancelBtnClick(); }
+void TTavIn1Form::reject() {
+    CancelBtnClick();
+}
 
 bool TTavIn1Form::event(QEvent* e) {
     // A window without a layout receives this when a child's size hint changes while it is

@@ -25,6 +25,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 using tess::workspace::PhotoGrid;
 using tess::workspace::PhotoGridDelegate;
 using tess::workspace::PhotoGridModel;
@@ -166,6 +168,8 @@ void TRidFotoForm::buildControls() {
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         auto* label = place(new QLabel(QStringLiteral("Anteprima non disponibile"), this),
                             labelName, left + 40, 433, 122, 13);
+        // The label sizes itself to its text, which may come out a little wider here.
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
         return std::pair{image, label};
     };
     std::tie(Image1, Label3) = makeSlot("Image1", "Label3", 33);

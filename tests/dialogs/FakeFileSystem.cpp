@@ -38,8 +38,7 @@ bool FakeFileSystem::setCurrentDirectory(const std::string& path) {
     return true;
 }
 
-std::vector<tess::platform::FindEntry>
-FakeFileSystem::findFiles(const std::string& pattern) {
+std::vector<tess::platform::FindEntry> FakeFileSystem::findFiles(const std::string& pattern) {
     const std::string suffix = "\\*.*";
     if (pattern.size() < suffix.size() ||
         pattern.compare(pattern.size() - suffix.size(), suffix.size(), suffix) != 0) {
@@ -105,14 +104,13 @@ void FakeFileSystem::writeFile(const std::string&, const void*, std::size_t) {
 }
 
 std::string FakeFileSystem::getProfileString(const std::string&, const std::string&,
-                                             const std::string& defaultValue,
-                                             const std::string&) {
+                                             const std::string& defaultValue, const std::string&) {
     unexpected("getProfileString");
     return defaultValue;
 }
 
-bool FakeFileSystem::writeProfileString(const std::string&, const std::string&,
-                                        const std::string&, const std::string&) {
+bool FakeFileSystem::writeProfileString(const std::string&, const std::string&, const std::string&,
+                                        const std::string&) {
     unexpected("writeProfileString");
     return false;
 }

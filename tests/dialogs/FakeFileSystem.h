@@ -32,8 +32,7 @@ public:
     std::vector<std::uint8_t> readFile(const std::string& path) override;
     void writeFile(const std::string& path, const void* data, std::size_t size) override;
     std::string getProfileString(const std::string& section, const std::string& key,
-                                 const std::string& defaultValue,
-                                 const std::string& file) override;
+                                 const std::string& defaultValue, const std::string& file) override;
     bool writeProfileString(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& file) override;
 

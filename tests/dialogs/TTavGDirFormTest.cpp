@@ -47,7 +47,9 @@ int rowOf(const QListWidget& list, const char* text) {
     return -1;
 }
 
-QPoint centreOf(QListWidget& list, int row) { return list.visualItemRect(list.item(row)).center(); }
+QPoint centreOf(QListWidget& list, int row) {
+    return list.visualItemRect(list.item(row)).center();
+}
 
 void doubleClick(QListWidget& list, const char* text) {
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centreOf(list, rowOf(list, text)));
@@ -57,19 +59,22 @@ void click(QListWidget& list, const char* text) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centreOf(list, rowOf(list, text)));
 }
 
-std::string labelText(const QLabel* label) { return label->text().toStdString(); }
+std::string labelText(const QLabel* label) {
+    return label->text().toStdString();
+}
 
 // "C:\a\b" gives "C:\", "a", "b".
 std::vector<std::string> levelsOf(const std::string& folder) {
     std::vector<std::string> levels{folder.substr(0, 3)};
-    const QStringList parts = QString::fromStdString(folder.substr(3)).split(u'\\', Qt::SkipEmptyParts);
+    const QStringList parts =
+        QString::fromStdString(folder.substr(3)).split(u'\\', Qt::SkipEmptyParts);
     for (const QString& part : parts)
         levels.push_back(part.toStdString());
     return levels;
 }
 
-// A temporary folder holding Alfa, Beta, Città and Gamma and a file; the process's current directory
-// is restored after each test, since the dialog moves it.
+// A temporary folder holding Alfa, Beta, Città and Gamma and a file; the process's current
+// directory is restored after each test, since the dialog moves it.
 class TTavGDirFormTest : public tess::test::WindowTest {
 protected:
     void SetUp() override {
@@ -160,9 +165,8 @@ TEST_F(TTavGDirFormTest, BrowsingAndAnswering) {
     auto folder = [](TTavGDirFormTest& t) { return t.m_folder; };
     auto beta = [](TTavGDirFormTest& t) { return t.sub("Beta"); };
     const Case cases[] = {
-        {"OK without browsing",
-         [](TTavGDirForm& f) { QTest::mouseClick(f.OKBtn, Qt::LeftButton); }, "ok",
-         [](TTavGDirFormTest& t) { return t.m_folder + '\\'; }, folder},
+        {"OK without browsing", [](TTavGDirForm& f) { QTest::mouseClick(f.OKBtn, Qt::LeftButton); },
+         "ok", [](TTavGDirFormTest& t) { return t.m_folder + '\\'; }, folder},
         {"Enter on OK, where the focus starts",
          [](TTavGDirForm& f) { QTest::keyClick(f.focusWidget(), Qt::Key_Return); }, "ok",
          [](TTavGDirFormTest& t) { return t.m_folder + '\\'; }, folder},
@@ -204,8 +208,7 @@ TEST_F(TTavGDirFormTest, BrowsingAndAnswering) {
              QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, centreOf(tree, parentRow));
              QTest::mouseClick(f.OKBtn, Qt::LeftButton);
          },
-         "ok",
-         [](TTavGDirFormTest& t) { return t.m_folder.substr(0, t.m_folder.rfind('\\') + 1); },
+         "ok", [](TTavGDirFormTest& t) { return t.m_folder.substr(0, t.m_folder.rfind('\\') + 1); },
          [](TTavGDirFormTest& t) { return t.m_folder.substr(0, t.m_folder.rfind('\\')); }},
         {"double-click a subfolder, then Cancel",
          [](TTavGDirForm& f) {
@@ -269,8 +272,8 @@ TEST_F(TTavGDirFormTest, APathThatNamesNoFolderOpensAtTheCurrentDirectoryWithout
     const std::string missing = sub("Manca") + '\\';
     const std::string file = sub("note.txt");
     const char* relative = "Alfa"; // a folder below the current directory, yet not a full path
-    const char* cases[] = {missing.c_str(), file.c_str(), relative, "\\\\server\\share\\",
-                           "C:Alfa", ""};
+    const char* cases[] = {missing.c_str(),       file.c_str(), relative,
+                           "\\\\server\\share\\", "C:Alfa",     ""};
     for (const char* path : cases) {
         SCOPED_TRACE(path);
         ASSERT_TRUE(m_fs.setCurrentDirectory(m_folder));
@@ -328,7 +331,7 @@ TEST_F(TTavGDirFormTest, Layout) {
         QRect geometry;
     };
     const Place places[] = {
-        {"Bevel1", {8, 8, 393, 265}},          {"DirectoryListBox1", {18, 56, 143, 169}},
+        {"Bevel1", {8, 8, 393, 265}},           {"DirectoryListBox1", {18, 56, 143, 169}},
         {"DriveComboBox1", {18, 248, 143, 19}}, {"OKBtn", {317, 15, 77, 34}},
         {"CancelBtn", {317, 55, 77, 34}},
     };
@@ -362,9 +365,9 @@ TEST_F(TTavGDirFormTest, Layout) {
     EXPECT_EQ(form.Label1->pos(), QPoint(80, 16));
     EXPECT_EQ(form.Label3->buddy(), form.DirectoryListBox1);
     EXPECT_EQ(form.Label4->buddy(), form.DriveComboBox1);
-    for (QWidget* text : {static_cast<QWidget*>(form.Label1),
-                          static_cast<QWidget*>(form.DirectoryListBox1),
-                          static_cast<QWidget*>(form.OKBtn)})
+    for (QWidget* text :
+         {static_cast<QWidget*>(form.Label1), static_cast<QWidget*>(form.DirectoryListBox1),
+          static_cast<QWidget*>(form.OKBtn)})
         EXPECT_TRUE(text->font().bold()) << text->objectName().toStdString();
 
     EXPECT_EQ(form.OKBtn->text(), QStringLiteral("OK"));
@@ -379,16 +382,16 @@ TEST_F(TTavGDirFormTest, Layout) {
     auto& tree = *form.DirectoryListBox1;
     ASSERT_GE(tree.count(), 2);
     EXPECT_EQ(tree.visualItemRect(tree.item(0)).height(), 16);
-    EXPECT_EQ(tree.visualItemRect(tree.item(1)).top(), tree.visualItemRect(tree.item(0)).top() + 16);
+    EXPECT_EQ(tree.visualItemRect(tree.item(1)).top(),
+              tree.visualItemRect(tree.item(0)).top() + 16);
 
     // The tab order starts at OK, which holds the focus when the dialog opens.
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     EXPECT_EQ(QApplication::focusWidget(), form.OKBtn);
-    for (QWidget* next : {static_cast<QWidget*>(form.CancelBtn),
-                          static_cast<QWidget*>(form.DirectoryListBox1),
-                          static_cast<QWidget*>(form.DriveComboBox1),
-                          static_cast<QWidget*>(form.OKBtn)}) {
+    for (QWidget* next :
+         {static_cast<QWidget*>(form.CancelBtn), static_cast<QWidget*>(form.DirectoryListBox1),
+          static_cast<QWidget*>(form.DriveComboBox1), static_cast<QWidget*>(form.OKBtn)}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
     }
@@ -496,7 +499,7 @@ TEST(TTavGDirFormDrives, TheDriveListFollowsThePathsDrive) {
         {"D:\\Foto", "C:\\Lavoro\\", "C:\\Lavoro", "c:"},
         // The fake layer matches letter case exactly: the folder is missing, its drive is not.
         {"D:\\Foto", "c:\\lavoro", "C:\\", "c:"},
-        {"C:\\Lavoro", "D:\\Manca\\", "D:\\", "d:"},  // the drive is there, the folder is not
+        {"C:\\Lavoro", "D:\\Manca\\", "D:\\", "d:"}, // the drive is there, the folder is not
         {"C:\\Lavoro", "Q:\\Foto\\", "C:\\Lavoro", "c:"},
         {"D:\\Foto", "\\\\server\\share\\", "D:\\Foto", "d:"},
     };

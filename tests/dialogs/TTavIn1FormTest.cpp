@@ -23,7 +23,9 @@ using tess::test::ModalDriver;
 class TTavIn1FormTest : public tess::test::WindowTest {};
 
 // Sends a key to the widget that holds the dialog's keyboard focus, as the keyboard would.
-void typeKey(QWidget* dialog, Qt::Key key) { QTest::keyClick(dialog->focusWidget(), key); }
+void typeKey(QWidget* dialog, Qt::Key key) {
+    QTest::keyClick(dialog->focusWidget(), key);
+}
 
 TEST_F(TTavIn1FormTest, AnswersThroughTheModalLoop) {
     struct Case {
@@ -48,8 +50,7 @@ TEST_F(TTavIn1FormTest, AnswersThroughTheModalLoop) {
              typeKey(&f, Qt::Key_Escape);
          },
          2, "x"},
-        {"the title bar's close answers nothing", [](TTavIn1Form& f) { f.close(); }, 0,
-         "IMG_0042"},
+        {"the title bar's close answers nothing", [](TTavIn1Form& f) { f.close(); }, 0, "IMG_0042"},
         {"OK on an emptied box gives the empty text",
          [](TTavIn1Form& f) {
              typeKey(&f, Qt::Key_Delete);
@@ -83,6 +84,30 @@ TEST_F(TTavIn1FormTest, AnswersThroughTheModalLoop) {
         EXPECT_EQ(form.Esito, c.esito);
         EXPECT_EQ(form.Edit1->text().toStdString(), c.text);
         EXPECT_FALSE(form.isVisible());
+        EXPECT_TRUE(driver.problems().isEmpty()) << driver.problems().join(u'\n').toStdString();
+    }
+}
+
+TEST_F(TTavIn1FormTest, EveryOpeningStartsInTheEditBoxWithItsTextSelected) {
+    TTavIn1Form form;
+    const QString texts[] = {QStringLiteral("Prima"), QStringLiteral("Seconda")};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        form.Edit1->setText(text);
+        // The caller puts the focus elsewhere before the opening; the dialog moves it back.
+        form.OKBtn->setFocus();
+        QString selected;
+        ModalDriver driver;
+        driver.then([&](QWidget*) {
+            selected = form.Edit1->selectedText();
+            EXPECT_EQ(QApplication::focusWidget(), form.Edit1);
+            typeKey(&form, Qt::Key_Tab);
+            typeKey(&form, Qt::Key_Tab);
+            typeKey(&form, Qt::Key_Return);
+        });
+        form.exec();
+        EXPECT_EQ(form.Esito, 2);
+        EXPECT_EQ(selected, text);
         EXPECT_TRUE(driver.problems().isEmpty()) << driver.problems().join(u'\n').toStdString();
     }
 }
@@ -225,9 +250,9 @@ TEST_F(TTavIn1FormTest, ThePromptFitsItsTextAndTheFont) {
     form.setFont(large);
     form.Label1->setText(QStringLiteral("Nuovo nome foto (senza estensione):"));
     form.show();
-    for (QWidget* control : {static_cast<QWidget*>(form.Label1),
-                             static_cast<QWidget*>(form.Edit1), static_cast<QWidget*>(form.OKBtn),
-                             static_cast<QWidget*>(form.CancelBtn)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(form.Label1), static_cast<QWidget*>(form.Edit1),
+          static_cast<QWidget*>(form.OKBtn), static_cast<QWidget*>(form.CancelBtn)})
         EXPECT_EQ(control->font().pixelSize(), 16) << control->objectName().toStdString();
     const int wide = form.Label1->fontMetrics().horizontalAdvance(form.Label1->text());
     EXPECT_GE(form.Label1->width(), wide);

@@ -120,6 +120,16 @@ TEST(JpegErrors, HugePhotoIsRefusedBeforeDecoding) {
               "Out of memory");
 }
 
+TEST(JpegErrors, LibjpegsMemoryIsBounded) {
+    // Under the pixel limit, but a progressive photo this size would need more than 2 GiB
+    // of coefficients: libjpeg refuses before taking it.
+    const Bytes huge = test::headerOnlyJpeg(19000, 19000, true);
+    EXPECT_EQ(errorOf([&] {
+                  decodeStretched(huge, DecodeProfile::QualityFirst, {{800, 600}});
+              }),
+              jpegError(JERR_NO_BACKING_STORE));
+}
+
 TEST(DecodeStretched, MakesOneImagePerTargetSize) {
     const std::vector<Size> targets{{800, 600}, {1, 1}, {0, 5}, {5, 0}, {3, 997}, {640, 480}};
     for (DecodeProfile profile : {DecodeProfile::QualityFirst, DecodeProfile::SpeedFirst}) {

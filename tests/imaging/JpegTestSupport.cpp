@@ -139,30 +139,20 @@ RgbImage referenceDecode(const Bytes& jpeg, int scaleDenominator, int dctMethod,
     return image;
 }
 
-Bytes headerOnlyJpeg(int width, int height) {
+Bytes headerOnlyJpeg(int width, int height, bool progressive) {
+    const auto high = [](int value) { return std::uint8_t(value >> 8); };
+    const auto low = [](int value) { return std::uint8_t(value); };
+    const std::uint8_t frameMarker = progressive ? 0xC2 : 0xC0;
+    const std::uint8_t lumaSampling = progressive ? 0x11 : 0x22;
+    const std::uint8_t spectralEnd = progressive ? 0 : 63; // a progressive file starts with DC
     Bytes data{0xFF, 0xD8};
-    // SOF0: length 17, 8-bit samples, the size, three components sampled 2x2, 1x1, 1x1.
-    const Bytes frame{0xFF,
-                      0xC0,
-                      0x00,
-                      17,
-                      8,
-                      std::uint8_t(height >> 8),
-                      std::uint8_t(height),
-                      std::uint8_t(width >> 8),
-                      std::uint8_t(width),
-                      3,
-                      1,
-                      0x22,
-                      0,
-                      2,
-                      0x11,
-                      1,
-                      3,
-                      0x11,
-                      1};
-    // SOS: the three components, full spectral range.
-    const Bytes scan{0xFF, 0xDA, 0x00, 12, 3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0};
+    // The frame: 8-bit samples, the size, three components.
+    // clang-format off
+    const Bytes frame{0xFF, frameMarker, 0, 17, 8, high(height), low(height), high(width),
+                      low(width), 3, 1, lumaSampling, 0, 2, 0x11, 1, 3, 0x11, 1};
+    // clang-format on
+    // The first scan: the three components.
+    const Bytes scan{0xFF, 0xDA, 0, 12, 3, 1, 0x00, 2, 0x11, 3, 0x11, 0, spectralEnd, 0};
     data.insert(data.end(), frame.begin(), frame.end());
     data.insert(data.end(), scan.begin(), scan.end());
     return data;

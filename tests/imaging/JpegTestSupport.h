@@ -33,8 +33,9 @@ std::array<unsigned, 64> storedLuminanceTable(const Bytes& jpeg);
 std::array<unsigned, 64> luminanceTableForQuality(int quality);
 
 // The first bytes of a colour JPEG declaring the given size, up to its scan header, with no
-// tables and no image data.
-Bytes headerOnlyJpeg(int width, int height);
+// tables and no image data. Baseline with 4:2:0 sampling, or progressive without subsampling
+// (the most coefficient memory per pixel).
+Bytes headerOnlyJpeg(int width, int height, bool progressive = false);
 
 // A whole-image decode straight through libjpeg, RGB out, with fancy upsampling and block
 // smoothing on: the given scale (1/denominator), IDCT method (a J_DCT_METHOD value) and, for

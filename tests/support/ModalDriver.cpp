@@ -9,13 +9,25 @@
 
 namespace tess::test {
 
+namespace {
+// Only the newest driver answers: an older one in the same test stops when a new one starts.
+ModalDriver* s_active = nullptr;
+} // namespace
+
 ModalDriver::ModalDriver(int watchdogMs) : m_watchdogMs(watchdogMs) {
+    if (s_active)
+        s_active->m_timer.stop();
+    s_active = this;
     m_timer.setInterval(10);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
     m_timer.start();
 }
 
-ModalDriver::~ModalDriver() { m_timer.stop(); }
+ModalDriver::~ModalDriver() {
+    m_timer.stop();
+    if (s_active == this)
+        s_active = nullptr;
+}
 
 ModalDriver& ModalDriver::then(Step step) {
     m_steps.push_back(std::move(step));

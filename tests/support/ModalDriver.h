@@ -20,7 +20,7 @@ namespace tess::test {
 // they appear. Each step receives the active modal widget and must close it (click a button,
 // send a key, call done()). A modal window with no step left, or one still open after the
 // watchdog's time, is recorded as unexpected and rejected, so a broken test fails instead of
-// hanging.
+// hanging. Only the newest driver answers; starting one stops the one before.
 class ModalDriver {
 public:
     using Step = std::function<void(QWidget* modal)>;
