@@ -19,7 +19,8 @@
 // with longjmp to the function that called libjpeg, and the error is thrown from there: a C++
 // exception must never travel through libjpeg's C frames. The functions that hold a setjmp
 // (the "guarded" ones below) therefore keep only plain data in their frames, since longjmp
-// skips destructors, and report failure with libjpeg's message number as their result. The
+// skips destructors, and return false on failure, libjpeg's message number being left in
+// the error manager. The
 // libjpeg objects live in holders owned by the C++ callers, whose destructors release them on
 // every path.
 
@@ -57,13 +58,10 @@ void installErrorHandler(ErrorHandler* handler, j_common_ptr info) {
     handler->manager.output_message = ignoreMessage;
 }
 
-[[noreturn]] void throwJpegError(int code) {
-    throw Error("JPEG error #" + std::to_string(code));
-}
-
-void check(int code) {
-    if (code != 0) {
-        throwJpegError(code);
+// Throws the error a guarded call reported by returning false.
+void check(bool succeeded, const ErrorHandler& handler) {
+    if (!succeeded) {
+        throw Error("JPEG error #" + std::to_string(handler.manager.msg_code));
     }
 }
 
@@ -83,9 +81,9 @@ struct Decoder {
 };
 
 // Guarded: creates the decoder over the data and reads the header.
-int openDecoder(Decoder* decoder, const unsigned char* data, unsigned long size) {
+bool openDecoder(Decoder* decoder, const unsigned char* data, unsigned long size) {
     if (setjmp(decoder->error.jump)) {
-        return decoder->error.manager.msg_code;
+        return false;
     }
     installErrorHandler(&decoder->error, reinterpret_cast<j_common_ptr>(&decoder->info));
     // The object is zeroed, so destroying it is safe even if creation fails half-way.
@@ -94,25 +92,25 @@ int openDecoder(Decoder* decoder, const unsigned char* data, unsigned long size)
     decoder->info.mem->max_memory_to_use = kLibjpegMemoryLimit;
     jpeg_mem_src(&decoder->info, data, size);
     jpeg_read_header(&decoder->info, TRUE);
-    return 0;
+    return true;
 }
 
 // Guarded.
-int hasMultipleScans(Decoder* decoder, bool* multiple) {
+bool hasMultipleScans(Decoder* decoder, bool* multiple) {
     if (setjmp(decoder->error.jump)) {
-        return decoder->error.manager.msg_code;
+        return false;
     }
     *multiple = jpeg_has_multiple_scans(&decoder->info);
-    return 0;
+    return true;
 }
 
 // Guarded.
-int startDecoder(Decoder* decoder) {
+bool startDecoder(Decoder* decoder) {
     if (setjmp(decoder->error.jump)) {
-        return decoder->error.manager.msg_code;
+        return false;
     }
     jpeg_start_decompress(&decoder->info);
-    return 0;
+    return true;
 }
 
 void configure(jpeg_decompress_struct& info, DecodeProfile profile) {
@@ -223,29 +221,29 @@ void takeSourceRow(const SamplingPlan* plan, std::int64_t y, const std::uint8_t*
 
 // Guarded: reads every row (rows no output takes still go through the decoder, which keeps
 // the decoder's state and dithering as a full decode has them) and finishes.
-int decodeRows(Decoder* decoder, const SamplingPlan* plan) {
+bool decodeRows(Decoder* decoder, const SamplingPlan* plan) {
     if (setjmp(decoder->error.jump)) {
-        return decoder->error.manager.msg_code;
+        return false;
     }
     jpeg_decompress_struct* info = &decoder->info;
     while (info->output_scanline < info->output_height) {
         const JDIMENSION first = info->output_scanline;
         const JDIMENSION read = jpeg_read_scanlines(info, plan->chunkRows, plan->chunkSize);
         if (read == 0) {
-            return 0; // cannot happen with data in memory; never spin
+            return true; // cannot happen with data in memory; never spin
         }
         for (JDIMENSION i = 0; i < read; ++i) {
             takeSourceRow(plan, std::int64_t(first) + i, plan->chunkRows[i]);
         }
     }
     jpeg_finish_decompress(info);
-    return 0;
+    return true;
 }
 
 std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile profile,
                                                const std::vector<Size>& targets) {
     Decoder decoder;
-    check(openDecoder(&decoder, data.data(), data.size()));
+    check(openDecoder(&decoder, data.data(), data.size()), decoder.error);
     jpeg_decompress_struct& info = decoder.info;
 
     const JpegInfo header{int(info.image_width), int(info.image_height), info.num_components,
@@ -255,7 +253,7 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
         throw Error("Out of memory");
     }
     configure(info, profile);
-    check(startDecoder(&decoder));
+    check(startDecoder(&decoder), decoder.error);
 
     const int sourceWidth = int(info.output_width);
     const int sourceHeight = int(info.output_height);
@@ -296,7 +294,7 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
     }
     const SamplingPlan plan{sampled.data(), int(sampled.size()), chunkRows, kScanlineChunk,
                             grey ? greyLevels : nullptr};
-    check(decodeRows(&decoder, &plan));
+    check(decodeRows(&decoder, &plan), decoder.error);
     return images;
 }
 
@@ -363,9 +361,9 @@ struct EncodeRequest {
 };
 
 // Guarded: compresses the rows into the encoder's buffer.
-int compress(Encoder* encoder, const EncodeRequest* request) {
+bool compress(Encoder* encoder, const EncodeRequest* request) {
     if (setjmp(encoder->error.jump)) {
-        return encoder->error.manager.msg_code;
+        return false;
     }
     jpeg_compress_struct* info = &encoder->info;
     installErrorHandler(&encoder->error, reinterpret_cast<j_common_ptr>(info));
@@ -394,7 +392,7 @@ int compress(Encoder* encoder, const EncodeRequest* request) {
     }
     jpeg_write_scanlines(info, request->rows, JDIMENSION(request->height));
     jpeg_finish_compress(info);
-    return 0;
+    return true;
 }
 
 Bytes encodeSamples(const std::uint8_t* pixels, std::size_t sampleCount, int width, int height,
@@ -430,7 +428,7 @@ Bytes encodeSamples(const std::uint8_t* pixels, std::size_t sampleCount, int wid
                                 progressive,
                                 exif.empty() ? nullptr : exif.data(),
                                 unsigned(exif.size())};
-    check(compress(&encoder, &request));
+    check(compress(&encoder, &request), encoder.error);
     const std::size_t written = encoder.capacity - encoder.destination.free_in_buffer;
     return Bytes(encoder.buffer, encoder.buffer + written);
 }
@@ -442,9 +440,9 @@ JpegInfo readJpegHeader(const Bytes& data) {
         return {};
     }
     Decoder decoder;
-    check(openDecoder(&decoder, data.data(), data.size()));
+    check(openDecoder(&decoder, data.data(), data.size()), decoder.error);
     bool multiple = false;
-    check(hasMultipleScans(&decoder, &multiple));
+    check(hasMultipleScans(&decoder, &multiple), decoder.error);
     return {int(decoder.info.image_width), int(decoder.info.image_height),
             decoder.info.num_components, multiple};
 }

@@ -1,0 +1,192 @@
+// tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]
+//
+// Converts every .JPG in the host folder ORIGINALS into OUTPUT/ridotte (800 x 600, quality
+// 80) and OUTPUT/thumbs (640 x 480, quality 50) with convertPhoto, the conversion command's
+// own code, RUNS times (3 unless given), and prints the best run. The last line is
+// "ms_per_photo X" for the driving script, after "decode_ms_per_photo X",
+// "cpu_ms_per_photo X" (process CPU time) and "memory_ms_per_photo X".
+//
+// It also converts them with the files held in memory (read once beforehand, outputs kept
+// in memory), which tells the decoding and encoding apart from the disk writes, and times a
+// plain full-size float decode of the photos in this process (libjpeg alone, RGB out), the
+// floor without a decoder program's start-up and first-touch memory costs.
+
+#include "platform/PosixFileSystem.h"
+#include "workspace/Conversion.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+// One full-size decode as djpeg -dct float does it, rows thrown away. The photos are ours,
+// so libjpeg's own error exit is good enough here.
+void decodeOnly(const std::vector<std::uint8_t>& data) {
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, data.data(), data.size());
+    jpeg_read_header(&info, TRUE);
+    info.dct_method = JDCT_FLOAT;
+    jpeg_start_decompress(&info);
+    std::vector<std::uint8_t> rows(std::size_t(info.output_width) * info.output_components * 16);
+    JSAMPROW pointers[16];
+    for (int i = 0; i < 16; ++i) {
+        pointers[i] = rows.data() + std::size_t(info.output_width) * info.output_components * i;
+    }
+    while (info.output_scanline < info.output_height) {
+        jpeg_read_scanlines(&info, pointers, 16);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+}
+
+// Files in memory: only what the conversion uses does anything.
+class MemoryFileSystem final : public tess::platform::FileSystem {
+public:
+    std::map<std::string, std::vector<std::uint8_t>> files;
+
+    std::string currentDirectory() override { return "C:\\"; }
+    bool setCurrentDirectory(const std::string&) override { return false; }
+    std::vector<std::string> drives() override { return {"C:"}; }
+    std::vector<tess::platform::FindEntry> findFiles(const std::string&) override { return {}; }
+    std::uint32_t attributes(const std::string&) override {
+        return tess::platform::kInvalidAttributes;
+    }
+    bool fileExists(const std::string& path) override { return files.count(path) != 0; }
+    bool directoryExists(const std::string&) override { return true; }
+    bool sameFile(const std::string& a, const std::string& b) override {
+        return a == b && fileExists(a);
+    }
+    bool deleteFile(const std::string& path) override { return files.erase(path) != 0; }
+    bool moveFile(const std::string&, const std::string&) override { return false; }
+    std::vector<std::uint8_t> readFile(const std::string& path) override {
+        const auto found = files.find(path);
+        if (found == files.end()) {
+            throw std::runtime_error("Cannot open file " + path);
+        }
+        return found->second;
+    }
+    void writeFile(const std::string& path, const void* data, std::size_t size) override {
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        files[path].assign(bytes, bytes + size);
+    }
+    std::string getProfileString(const std::string&, const std::string&,
+                                 const std::string& defaultValue, const std::string&) override {
+        return defaultValue;
+    }
+    bool writeProfileString(const std::string&, const std::string&, const std::string&,
+                            const std::string&) override {
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3 || argc > 4) {
+        std::fprintf(stderr, "usage: tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]\n");
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    const fs::path originals = fs::absolute(argv[1]);
+    const fs::path output = fs::absolute(argv[2]);
+    const int runs = argc == 4 ? std::max(1, std::atoi(argv[3])) : 3;
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(originals)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".JPG") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    if (names.empty()) {
+        std::fprintf(stderr, "no .JPG photos in %s\n", originals.c_str());
+        return 1;
+    }
+    fs::create_directories(output / "ridotte");
+    fs::create_directories(output / "thumbs");
+
+    tess::platform::PosixFileSystem fileSystem;
+    const std::string source = tess::platform::PosixFileSystem::windowsPath(originals.string());
+    const tess::workspace::OutputSpec reduced{
+        800, 600, 80, tess::platform::PosixFileSystem::windowsPath((output / "ridotte").string())};
+    const tess::workspace::OutputSpec thumbnail{
+        640, 480, 50, tess::platform::PosixFileSystem::windowsPath((output / "thumbs").string())};
+
+    double best = 0;
+    double bestCpu = 0;
+    for (int run = 1; run <= runs; ++run) {
+        const std::clock_t cpuStart = std::clock();
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            for (const std::string& name : names) {
+                tess::workspace::convertPhoto(fileSystem, name, source, reduced, thumbnail);
+            }
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "conversion failed: %s\n", error.what());
+            return 1;
+        }
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        const double cpuMs = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        std::printf("run %d: %zu photos in %.0f ms (CPU %.0f ms)\n", run, names.size(), ms, cpuMs);
+        best = run == 1 ? ms : std::min(best, ms);
+        bestCpu = run == 1 ? cpuMs : std::min(bestCpu, cpuMs);
+    }
+    // The same conversion with the files in memory.
+    MemoryFileSystem memory;
+    for (const std::string& name : names) {
+        memory.files[source + "\\" + name] = fileSystem.readFile(source + "\\" + name);
+    }
+    double bestInMemory = 0;
+    for (int run = 1; run <= runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        for (const std::string& name : names) {
+            tess::workspace::convertPhoto(memory, name, source, reduced, thumbnail);
+        }
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        bestInMemory = run == 1 ? ms : std::min(bestInMemory, ms);
+    }
+    std::printf("conversion with the files in memory: best of %d runs, %.1f ms/photo\n", runs,
+                bestInMemory / double(names.size()));
+
+    double bestDecode = 0;
+    for (int run = 1; run <= runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        for (const auto& file : memory.files) {
+            if (file.first.rfind(source, 0) == 0) {
+                decodeOnly(file.second);
+            }
+        }
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        bestDecode = run == 1 ? ms : std::min(bestDecode, ms);
+    }
+    std::printf("decode alone in this process: best of %d runs, %.1f ms/photo\n", runs,
+                bestDecode / double(names.size()));
+
+    const double perPhoto = best / double(names.size());
+    std::printf("conversion: best of %d runs, %.1f ms/photo, %.2f photos/s\n", runs, perPhoto,
+                1000.0 / perPhoto);
+    std::printf("decode_ms_per_photo %.3f\n", bestDecode / double(names.size()));
+    std::printf("cpu_ms_per_photo %.3f\n", bestCpu / double(names.size()));
+    std::printf("memory_ms_per_photo %.3f\n", bestInMemory / double(names.size()));
+    std::printf("ms_per_photo %.3f\n", perPhoto);
+    return 0;
+}
