@@ -7,4 +7,6 @@ TTabForm::TTabForm(const std::string& startDirectory) {
     LetturaNomeProgetto();
 }
 
-void TTabForm::LetturaNomeProgetto() { NomeDitta = "Tessaluma"; }
+void TTabForm::LetturaNomeProgetto() {
+    NomeDitta = "Tessaluma";
+}

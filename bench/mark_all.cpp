@@ -38,7 +38,9 @@ int main(int argc, char** argv) {
     const fs::path work = mkdtemp(pattern.data());
     fs::create_directories(work / "ridotte");
     fs::create_directories(work / "thumbs");
-    const auto win = [](const fs::path& p) { return PosixFileSystem::windowsPath(p.string()) + "\\"; };
+    const auto win = [](const fs::path& p) {
+        return PosixFileSystem::windowsPath(p.string()) + "\\";
+    };
     std::ofstream(work / "Tessaluma.ini")
         << "[Tessaluma]\r\nPercorsoFotoOriginali=" << win(fs::absolute(argv[1]))
         << "\r\nPercorsoFotoRidotte=" << win(work / "ridotte")

@@ -31,8 +31,12 @@ void loadFonts() {
     }
 }
 
-QFont tahoma8() { return pixelFont(QStringLiteral("Tahoma"), false); }
+QFont tahoma8() {
+    return pixelFont(QStringLiteral("Tahoma"), false);
+}
 
-QFont msSansSerif8Bold() { return pixelFont(QStringLiteral("MS Sans Serif"), true); }
+QFont msSansSerif8Bold() {
+    return pixelFont(QStringLiteral("MS Sans Serif"), true);
+}
 
 } // namespace tess::ui

@@ -12,7 +12,7 @@ namespace tess::ui {
 namespace {
 
 int execBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+            QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, title, text, buttons, parent);
     box.setDefaultButton(defaultButton);
     box.setObjectName(QStringLiteral("MessageBox"));

@@ -20,7 +20,8 @@ std::string photoPath(const std::string& folder, const std::string& name) {
 bool isAcceptableBaseName(const std::string& base, const std::string& extension) {
     constexpr std::string_view forbidden = "\\/:*?\"<>|";
     for (const char c : base) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || forbidden.find(c) != std::string_view::npos)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F ||
+            forbidden.find(c) != std::string_view::npos)
             return false;
     }
     const std::string result = base + extension;

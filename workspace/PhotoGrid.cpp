@@ -45,7 +45,7 @@ PhotoGrid::PhotoGrid(PhotoGridModel* model, QWidget* parent) : QTableView(parent
     setVerticalHeader(new IndicatorHeader(this));
     setModel(model);
     setEditTriggers(NoEditTriggers);
-    setSelectionMode(NoSelection); // the delegate draws the current cell itself
+    setSelectionMode(NoSelection);  // the delegate draws the current cell itself
     setFocusPolicy(Qt::ClickFocus); // not a tab stop: grids take the focus by mouse
     setHorizontalScrollMode(ScrollPerPixel);
     setWordWrap(false);
@@ -70,8 +70,8 @@ PhotoGrid::PhotoGrid(PhotoGridModel* model, QWidget* parent) : QTableView(parent
 
 void PhotoGrid::followTable(int row) {
     m_following = true;
-    const QModelIndex index = row >= 0 && row < model()->rowCount() ? model()->index(row, 0)
-                                                                     : QModelIndex();
+    const QModelIndex index =
+        row >= 0 && row < model()->rowCount() ? model()->index(row, 0) : QModelIndex();
     if (index != currentIndex())
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     if (index.isValid())

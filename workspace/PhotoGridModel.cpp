@@ -7,13 +7,17 @@ PhotoGridModel::PhotoGridModel(PhotoTable& table, QObject* parent)
     m_table.setObserver(this);
 }
 
-PhotoGridModel::~PhotoGridModel() { m_table.setObserver(nullptr); }
+PhotoGridModel::~PhotoGridModel() {
+    m_table.setObserver(nullptr);
+}
 
 int PhotoGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows;
 }
 
-int PhotoGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 1; }
+int PhotoGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 1;
+}
 
 QVariant PhotoGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_table.rowCount())

@@ -8,7 +8,9 @@
 namespace tess::workspace {
 namespace {
 
-bool endsWithBackslash(const std::string& text) { return !text.empty() && text.back() == '\\'; }
+bool endsWithBackslash(const std::string& text) {
+    return !text.empty() && text.back() == '\\';
+}
 
 // Resumes the grid however the rebuild ends, so that it keeps showing its table.
 class ControlsSuspension {
@@ -24,7 +26,9 @@ private:
 
 } // namespace
 
-bool VerificaSeDirectoryDOS(const std::string& name) { return !name.empty() && name.back() == '.'; }
+bool VerificaSeDirectoryDOS(const std::string& name) {
+    return !name.empty() && name.back() == '.';
+}
 
 bool VerificaSeDirectory(platform::FileSystem& fs, const std::string& path) {
     const std::uint32_t value = fs.attributes(path);

@@ -11,12 +11,12 @@ namespace tess::workspace {
 class PhotoTableObserver {
 public:
     virtual ~PhotoTableObserver() = default;
-    virtual void tableReset() = 0;                 // closed, opened or rebuilt
-    virtual void rowInserted(int index) = 0;       // 0-based
+    virtual void tableReset() = 0;           // closed, opened or rebuilt
+    virtual void rowInserted(int index) = 0; // 0-based
     virtual void rowRemoved(int index) = 0;
-    virtual void rowChanged(int index) = 0;        // a field was posted
-    virtual void cursorMoved(int index) = 0;       // -1 for none
-    virtual void controlsResumed() = 0;            // the last suspension ended
+    virtual void rowChanged(int index) = 0;  // a field was posted
+    virtual void cursorMoved(int index) = 0; // -1 for none
+    virtual void controlsResumed() = 0;      // the last suspension ended
 };
 
 // The in-memory list behind a grid: one row per listed file, in the order appended, with a
@@ -62,7 +62,7 @@ public:
     bool isEmpty() const { return m_rows.empty(); }
     int rowCount() const { return int(m_rows.size()); }
     int currentIndex() const { return m_current; } // -1 when empty
-    int recNo() const { return m_current + 1; }     // 1-based, 0 when empty
+    int recNo() const { return m_current + 1; }    // 1-based, 0 when empty
 
     // Fields of the current row; an empty table reads as an empty name and a 0 mark.
     std::string currentName() const;

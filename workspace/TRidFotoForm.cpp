@@ -39,8 +39,7 @@ namespace {
 constexpr int kClientWidth = 792;
 constexpr int kClientHeight = 553;
 
-template <class W>
-W* place(W* widget, const char* name, int left, int top, int width, int height) {
+template <class W> W* place(W* widget, const char* name, int left, int top, int width, int height) {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(left, top, width, height);
     return widget;
@@ -198,9 +197,9 @@ void TRidFotoForm::buildControls() {
 
     // Keyboard order: the path boxes, the size boxes, the check box, the refresh buttons,
     // then the two quality boxes.
-    QWidget* order[] = {EditPercorsoOrigine, EditPercorsoRidotte, EditpercorsoThumbs,
-                        EditLRidotte,        EditARidotte,        EditLThumbs,
-                        EditAThumbs,         CheckBox1,           ButtonRefreshOriginali,
+    QWidget* order[] = {EditPercorsoOrigine,  EditPercorsoRidotte, EditpercorsoThumbs,
+                        EditLRidotte,         EditARidotte,        EditLThumbs,
+                        EditAThumbs,          CheckBox1,           ButtonRefreshOriginali,
                         ButtonRefreshRidotte, ButtonRefreshThumbs, EditCRidotte,
                         EditCThumbs};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
@@ -232,7 +231,8 @@ void TRidFotoForm::buildControls() {
     TabFotoThumbs.setAfterScroll([this] { TabFotoThumbsAfterScroll(); });
 
     // The check box's handler runs on every change of its state, the program's included.
-    connect(CheckBox1, &QCheckBox::toggled, this, [this] { runHandler(&TRidFotoForm::CheckBox1Click); });
+    connect(CheckBox1, &QCheckBox::toggled, this,
+            [this] { runHandler(&TRidFotoForm::CheckBox1Click); });
     bindCommand(ButtonCartellaOriginali, &TRidFotoForm::ButtonCartellaOriginaliClick);
     bindCommand(ButtonCartellaRidotte, &TRidFotoForm::ButtonCartellaRidotteClick);
     bindCommand(ButtonCartellaThumbs, &TRidFotoForm::ButtonCartellaThumbsClick);
@@ -270,7 +270,9 @@ void TRidFotoForm::runHandler(void (TRidFotoForm::*handler)()) {
     tess::ui::runCommand(this, [this, handler] { (this->*handler)(); });
 }
 
-std::string TRidFotoForm::text(const QLineEdit* edit) const { return edit->text().toStdString(); }
+std::string TRidFotoForm::text(const QLineEdit* edit) const {
+    return edit->text().toStdString();
+}
 
 void TRidFotoForm::flushPreviews() {
     for (PreviewSlot* slot : m_previews)
@@ -334,7 +336,9 @@ void TRidFotoForm::ButtonRefreshThumbsClick() {
     CaricaListaFoto(text(EditpercorsoThumbs), TabFotoThumbs);
 }
 
-void TRidFotoForm::SpeedButton5Click() { close(); }
+void TRidFotoForm::SpeedButton5Click() {
+    close();
+}
 
 // --- Folders --------------------------------------------------------------------------------
 
@@ -365,24 +369,44 @@ void TRidFotoForm::ButtonCartellaThumbsClick() {
 
 // --- Previews -------------------------------------------------------------------------------
 
-void TRidFotoForm::TabFotoOriginaliAfterScroll() { m_previews[0]->schedule(); }
+void TRidFotoForm::TabFotoOriginaliAfterScroll() {
+    m_previews[0]->schedule();
+}
 
-void TRidFotoForm::TabFotoRidotteAfterScroll() { m_previews[1]->schedule(); }
+void TRidFotoForm::TabFotoRidotteAfterScroll() {
+    m_previews[1]->schedule();
+}
 
-void TRidFotoForm::TabFotoThumbsAfterScroll() { m_previews[2]->schedule(); }
+void TRidFotoForm::TabFotoThumbsAfterScroll() {
+    m_previews[2]->schedule();
+}
 
-void TRidFotoForm::CheckBox1Click() { m_previews[0]->schedule(); }
+void TRidFotoForm::CheckBox1Click() {
+    m_previews[0]->schedule();
+}
 
 // --- Marks ----------------------------------------------------------------------------------
 
-void TRidFotoForm::DBGrid1DblClick() { tess::workspace::toggleMark(TabFotoOriginali); }
+void TRidFotoForm::DBGrid1DblClick() {
+    tess::workspace::toggleMark(TabFotoOriginali);
+}
 
-void TRidFotoForm::DBGrid2DblClick() { tess::workspace::toggleMark(TabFotoRidotte); }
+void TRidFotoForm::DBGrid2DblClick() {
+    tess::workspace::toggleMark(TabFotoRidotte);
+}
 
-void TRidFotoForm::SelezionaTutto1Click() { tess::workspace::markAll(TabFotoOriginali, 1); }
+void TRidFotoForm::SelezionaTutto1Click() {
+    tess::workspace::markAll(TabFotoOriginali, 1);
+}
 
-void TRidFotoForm::DeselezionaTutto1Click() { tess::workspace::markAll(TabFotoOriginali, 0); }
+void TRidFotoForm::DeselezionaTutto1Click() {
+    tess::workspace::markAll(TabFotoOriginali, 0);
+}
 
-void TRidFotoForm::MenuItem1Click() { tess::workspace::markAll(TabFotoRidotte, 1); }
+void TRidFotoForm::MenuItem1Click() {
+    tess::workspace::markAll(TabFotoRidotte, 1);
+}
 
-void TRidFotoForm::MenuItem2Click() { tess::workspace::markAll(TabFotoRidotte, 0); }
+void TRidFotoForm::MenuItem2Click() {
+    tess::workspace::markAll(TabFotoRidotte, 0);
+}

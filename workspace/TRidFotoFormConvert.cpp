@@ -63,14 +63,16 @@ void TRidFotoForm::Converti1Click() {
 
     // A box of no size would write empty files in place of photos.
     if (reducedHeight <= 0 || reducedWidth <= 0 || thumbHeight <= 0 || thumbWidth <= 0) {
-        tess::ui::notice(this, QStringLiteral("Attenzione: errore nei parametri foto. Verificare."));
+        tess::ui::notice(this,
+                         QStringLiteral("Attenzione: errore nei parametri foto. Verificare."));
         return;
     }
     if (!tess::ui::confirm(this,
                            QStringLiteral("Procedo al ridimensionamento delle foto selezionate?")))
         return;
     const std::string originals = text(EditPercorsoOrigine);
-    const OutputSpec reduced{reducedWidth, reducedHeight, reducedQuality, text(EditPercorsoRidotte)};
+    const OutputSpec reduced{reducedWidth, reducedHeight, reducedQuality,
+                             text(EditPercorsoRidotte)};
     const OutputSpec thumbnails{thumbWidth, thumbHeight, thumbQuality, text(EditpercorsoThumbs)};
     if (originals.empty() || reduced.folder.empty() || thumbnails.folder.empty()) {
         tess::ui::notice(this, QStringLiteral("Attenzione: errore nei percorsi foto. Verificare."));

@@ -87,8 +87,7 @@ void TRidFotoForm::MenuItem5Click() {
         return;
     const std::string name = TabFotoRidotte.currentName();
     const bool thumbnailExists = m_fs.fileExists(photoPath(text(EditpercorsoThumbs), name));
-    const RenameOutcome outcome =
-        RinominaFoto(text(EditPercorsoRidotte), name, std::string());
+    const RenameOutcome outcome = RinominaFoto(text(EditPercorsoRidotte), name, std::string());
     CaricaListaFoto(text(EditPercorsoRidotte), TabFotoRidotte);
     if (thumbnailExists) {
         // The thumbnail follows only a reduced photo that was really renamed: otherwise the

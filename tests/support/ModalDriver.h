@@ -7,12 +7,14 @@
 #include <QWidget>
 
 #include <deque>
-#include <ostream>
 #include <functional>
+#include <ostream>
 #include <vector>
 
 // Lets GoogleTest print Qt text in its failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace tess::test {
 
@@ -28,9 +30,9 @@ public:
     struct Seen {
         QString className;
         QString title;
-        QString text;                     // a message box's text
+        QString text; // a message box's text
         QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QStringList buttons;              // a message box's button texts
+        QStringList buttons; // a message box's button texts
     };
 
     explicit ModalDriver(int watchdogMs = 5000);

@@ -9,8 +9,7 @@ void WindowTest::TearDown() {
     QApplication::processEvents();
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible()) {
-            ADD_FAILURE() << "top-level window left open: "
-                          << w->metaObject()->className() << " \""
+            ADD_FAILURE() << "top-level window left open: " << w->metaObject()->className() << " \""
                           << w->windowTitle().toStdString() << "\"";
             w->close();
         }

@@ -54,9 +54,10 @@ TEST_F(PhotoListTest, ListsFilesAndHiddenFoldersButNotPlainFoldersOrThumbsDb) {
     dir.mkdir("sottocartella");
     dir.mkdir(".cartellanascosta"); // hidden directory: 18, listed like a file
     const std::string readOnly = dir.mkdir("solalettura"); // 17: skipped
-    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_write |
-                                               std::filesystem::perms::group_write |
-                                               std::filesystem::perms::others_write,
+    std::filesystem::permissions(readOnly,
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
 
     for (const std::string& folder : {dir.win(), dir.win() + "\\"}) {

@@ -1,5 +1,5 @@
-#include "workspace/Marks.h"
 #include "workspace/PhotoTable.h"
+#include "workspace/Marks.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,8 @@ namespace {
 // Records each after-scroll notification as the name current at that moment.
 struct ScrollLog {
     explicit ScrollLog(PhotoTable& t) : table(t) {
-        table.setAfterScroll([this] { names.push_back(table.isEmpty() ? "<none>" : table.currentName()); });
+        table.setAfterScroll(
+            [this] { names.push_back(table.isEmpty() ? "<none>" : table.currentName()); });
     }
     PhotoTable& table;
     std::vector<std::string> names;

@@ -24,8 +24,8 @@ protected:
 
 TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
     const Settings s = readSettings(fs, ini);
-    const char* expected[] = {"C:\\WINDOWS\\", "C:\\WINDOWS\\", "C:\\WINDOWS\\", "800", "600",
-                              "80",            "640",          "480",          "50"};
+    const char* expected[] = {
+        "C:\\WINDOWS\\", "C:\\WINDOWS\\", "C:\\WINDOWS\\", "800", "600", "80", "640", "480", "50"};
     for (int i = 0; i < TextSettingCount; ++i)
         EXPECT_EQ(s.texts[i], expected[i]) << i;
     EXPECT_TRUE(s.originalsPreviewDisabled);
@@ -49,7 +49,8 @@ TEST_F(SettingsTest, RoundTripKeepsTextAsTypedIncludingEmptyValues) {
 
 TEST_F(SettingsTest, OnlyExactlySiShowsThePreview) {
     for (const char* value : {"si", "Si", "NO", "", "SI "}) {
-        dir.write("Tessaluma.ini", std::string("[Tessaluma]\r\nAnteprimaOriginali=") + value + "\r\n");
+        dir.write("Tessaluma.ini",
+                  std::string("[Tessaluma]\r\nAnteprimaOriginali=") + value + "\r\n");
         // A value with a trailing blank reads back trimmed, as profile strings do.
         const bool expectedDisabled = std::string(value) != "SI ";
         EXPECT_EQ(readSettings(fs, ini).originalsPreviewDisabled, expectedDisabled) << value;
@@ -73,9 +74,10 @@ TEST_F(SettingsTest, WritesKeysInOrderAndKeepsForeignSections) {
 
 TEST_F(SettingsTest, ReadOnlyFileIsReportedAndLeftAsItWas) {
     dir.write("Tessaluma.ini", "[Tessaluma]\r\nLFotoRidotte=1\r\n");
-    std::filesystem::permissions(dir.host("Tessaluma.ini"), std::filesystem::perms::owner_read |
-                                                                std::filesystem::perms::group_read |
-                                                                std::filesystem::perms::others_read);
+    std::filesystem::permissions(dir.host("Tessaluma.ini"),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read |
+                                     std::filesystem::perms::others_read);
     try {
         writeSettings(fs, ini, Settings{});
         FAIL() << "no error";

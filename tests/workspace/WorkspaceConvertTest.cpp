@@ -17,7 +17,9 @@ protected:
         const std::string data = dir.read(relative);
         return tess::imaging::readJpegHeader(tess::imaging::Bytes(data.begin(), data.end()));
     }
-    int progress(TRidFotoForm& form) { return control<QProgressBar>(form, "ProgressBar1")->value(); }
+    int progress(TRidFotoForm& form) {
+        return control<QProgressBar>(form, "ProgressBar1")->value();
+    }
 };
 
 } // namespace
@@ -38,7 +40,8 @@ TEST_F(WorkspaceConvert, ConvertsTheMarkedOriginalsAndRebuildsTheOutputLists) {
     ModalDriver driver;
     driver.answer(QMessageBox::Ok).accept();
     trigger(*form, "Converti1");
-    expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    expectBoxes(driver,
+                {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
     EXPECT_EQ(driver.seen()[0].title, QStringLiteral("Confirm"));
     EXPECT_EQ(driver.seen()[0].icon, QMessageBox::Question);
     EXPECT_EQ(driver.seen()[0].buttons, (QStringList{"OK", "Cancel"}));
@@ -52,7 +55,8 @@ TEST_F(WorkspaceConvert, ConvertsTheMarkedOriginalsAndRebuildsTheOutputLists) {
     EXPECT_EQ(std::pair(b.width, b.height), std::pair(120, 160)); // the box turned
     EXPECT_TRUE(b.progressive);
     EXPECT_FALSE(dir.exists("ridotte/C.JPG"));
-    EXPECT_EQ(names(form->TabFotoRidotte), (std::vector<std::string>{"A.JPG", "B.JPG", "vecchia.txt"}));
+    EXPECT_EQ(names(form->TabFotoRidotte),
+              (std::vector<std::string>{"A.JPG", "B.JPG", "vecchia.txt"}));
     EXPECT_EQ(form->TabFotoRidotte.row(2).selezionato, 0); // rebuilt
     EXPECT_EQ(names(form->TabFotoThumbs), (std::vector<std::string>{"A.JPG", "B.JPG"}));
     EXPECT_EQ(form->TabFotoOriginali.row(0).selezionato, 1); // originals keep their marks
@@ -73,12 +77,23 @@ TEST_F(WorkspaceConvert, EarlyExitsAskAndWriteNothing) {
     } cases[] = {
         {"EditCThumbs", "50 ", {QMessageBox::Ok}, {"'50 ' is not a valid integer value."}},
         {"EditARidotte", "", {QMessageBox::Ok}, {"'' is not a valid integer value."}},
-        {"EditLThumbs", "0", {QMessageBox::Ok}, {"Attenzione: errore nei parametri foto. Verificare."}},
-        {"EditARidotte", "-600", {QMessageBox::Ok}, {"Attenzione: errore nei parametri foto. Verificare."}},
-        {"EditPercorsoRidotte", "", {QMessageBox::Ok, QMessageBox::Ok},
+        {"EditLThumbs",
+         "0",
+         {QMessageBox::Ok},
+         {"Attenzione: errore nei parametri foto. Verificare."}},
+        {"EditARidotte",
+         "-600",
+         {QMessageBox::Ok},
+         {"Attenzione: errore nei parametri foto. Verificare."}},
+        {"EditPercorsoRidotte",
+         "",
+         {QMessageBox::Ok, QMessageBox::Ok},
          {"Procedo al ridimensionamento delle foto selezionate?",
           "Attenzione: errore nei percorsi foto. Verificare."}},
-        {nullptr, nullptr, {QMessageBox::Cancel}, {"Procedo al ridimensionamento delle foto selezionate?"}},
+        {nullptr,
+         nullptr,
+         {QMessageBox::Cancel},
+         {"Procedo al ridimensionamento delle foto selezionate?"}},
     };
     for (const Case& c : cases) {
         const QString before = c.box ? control<QLineEdit>(*form, c.box)->text() : QString();
@@ -147,7 +162,8 @@ TEST_F(WorkspaceConvert, InputDuringARunIsRefused) {
     ModalDriver driver;
     driver.answer(QMessageBox::Ok).accept();
     trigger(*form, "Converti1");
-    expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    expectBoxes(driver,
+                {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
     EXPECT_EQ(seenRows, (std::vector<int>{2, 3, 4})); // the bar reports changes only
     EXPECT_TRUE(form->isVisible());
     for (int i = 1; i <= 4; ++i)
@@ -168,7 +184,8 @@ TEST_F(WorkspaceConvert, ProgressFollowsEveryRowMarkedOrNot) {
     ModalDriver driver;
     driver.answer(QMessageBox::Ok).accept();
     trigger(*form, "Converti1");
-    expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    expectBoxes(driver,
+                {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
     // QProgressBar reports changes only: 100 is set twice.
     EXPECT_EQ(values, (std::vector<int>{25, 38, 50, 62, 75, 88, 100}));
 }

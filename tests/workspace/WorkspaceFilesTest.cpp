@@ -15,8 +15,8 @@ const QString kDeleteOriginal = QString::fromUtf8(
 const QString kDeleteReduced =
     QString::fromUtf8("Confermare eliminazione foto?\nLa foto verrà cancellata permanentemente dal "
                       "disco rigido assieme alla relativa foto thumb");
-const QString kNoThumbnail = QString::fromUtf8(
-    "Attenzione: non è stata trovata la foto thumb relativa alla foto ridotta che si sta rinominando");
+const QString kNoThumbnail = QString::fromUtf8("Attenzione: non è stata trovata la foto thumb "
+                                               "relativa alla foto ridotta che si sta rinominando");
 
 class WorkspaceFiles : public WorkspaceTest {
 protected:
@@ -31,7 +31,8 @@ protected:
                 return;
             }
             EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Dialog"));
-            EXPECT_EQ(dialog->Label1->text(), QStringLiteral("Nuovo nome foto (senza estensione):"));
+            EXPECT_EQ(dialog->Label1->text(),
+                      QStringLiteral("Nuovo nome foto (senza estensione):"));
             EXPECT_EQ(dialog->Edit1->text().toStdString(), offered);
             if (!typed) {
                 dialog->CancelBtn->click();

@@ -16,11 +16,10 @@ WorkspaceTest::WorkspaceTest() : holder(dir.win() + "\\") {
 }
 
 void WorkspaceTest::writeSettings(bool originalsPreview, const std::string& extra) {
-    dir.write("Tessaluma.ini", "[Tessaluma]\r\nPercorsoFotoOriginali=" + originals +
-                                   "\r\nPercorsoFotoRidotte=" + reduced +
-                                   "\r\nPercorsoFotoThumbs=" + thumbs +
-                                   "\r\nAnteprimaOriginali=" + (originalsPreview ? "SI" : "NO") +
-                                   "\r\n" + extra);
+    dir.write("Tessaluma.ini",
+              "[Tessaluma]\r\nPercorsoFotoOriginali=" + originals +
+                  "\r\nPercorsoFotoRidotte=" + reduced + "\r\nPercorsoFotoThumbs=" + thumbs +
+                  "\r\nAnteprimaOriginali=" + (originalsPreview ? "SI" : "NO") + "\r\n" + extra);
 }
 
 std::unique_ptr<TRidFotoForm> WorkspaceTest::openWorkspace() {
@@ -51,7 +50,8 @@ std::vector<std::string> WorkspaceTest::names(const workspace::PhotoTable& table
 
 void expectBoxes(const ModalDriver& driver, const QStringList& texts) {
     EXPECT_EQ(driver.texts(), texts);
-    EXPECT_TRUE(driver.problems().isEmpty()) << driver.problems().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(driver.problems().isEmpty())
+        << driver.problems().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(driver.pendingSteps(), 0);
 }
 

@@ -62,8 +62,9 @@ TEST_F(WorkspaceFolders, OkPutsTheChosenFolderWithASeparatorAndReloadsItsList) {
     // directory.
     form.reset();
     EXPECT_FALSE(dir.exists("altra/sotto/Tessaluma.ini"));
-    EXPECT_NE(dir.read("Tessaluma.ini").find("PercorsoFotoRidotte=" + dir.win("altra\\sotto") + "\\"),
-              std::string::npos);
+    EXPECT_NE(
+        dir.read("Tessaluma.ini").find("PercorsoFotoRidotte=" + dir.win("altra\\sotto") + "\\"),
+        std::string::npos);
 }
 
 TEST_F(WorkspaceFolders, CancelChangesNothing) {
@@ -94,5 +95,6 @@ TEST_F(WorkspaceFolders, EmptyBoxStartsAtWindowsAndTheCloseBoxKeepsThatPath) {
     EXPECT_TRUE(driver.problems().isEmpty());
     // No C:\windows here: the dialog opened at the current directory instead.
     EXPECT_EQ(opened, dir.win());
-    EXPECT_EQ(control<QLineEdit>(*form, "EditpercorsoThumbs")->text(), QStringLiteral("c:\\windows"));
+    EXPECT_EQ(control<QLineEdit>(*form, "EditpercorsoThumbs")->text(),
+              QStringLiteral("c:\\windows"));
 }

@@ -21,7 +21,9 @@ protected:
         return form;
     }
 
-    QTableView* grid(TRidFotoForm& form, const char* name) { return control<QTableView>(form, name); }
+    QTableView* grid(TRidFotoForm& form, const char* name) {
+        return control<QTableView>(form, name);
+    }
 
     void doubleClickRow(QTableView* view, int row) {
         const QRect cell = view->visualRect(view->model()->index(row, 0));
@@ -57,7 +59,8 @@ TEST_F(WorkspaceMarks, DoubleClickTogglesTheClickedRow) {
     EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 0, 0}));
 
     // Below the last row the double click toggles the row already current.
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, view->viewport()->height() - 5));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       QPoint(20, view->viewport()->height() - 5));
     EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 1, 0}));
     form->close();
 }

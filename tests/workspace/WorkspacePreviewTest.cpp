@@ -43,7 +43,7 @@ TEST_F(WorkspacePreview, FollowsTheCursorWithFittedPictures) {
     form->TabFotoRidotte.moveTo(0);
     EXPECT_EQ(shown(*form, 1), QSize(201, 168));
     EXPECT_EQ(image(*form, 1)->pos(), QPoint(297, 354)); // the corner never moves
-    EXPECT_EQ(shown(*form, 2), QSize()); // empty thumbnails list
+    EXPECT_EQ(shown(*form, 2), QSize());                 // empty thumbnails list
 }
 
 TEST_F(WorkspacePreview, CheckBoxSwitchesTheOriginalsPreviewWithoutDecoding) {
@@ -91,7 +91,8 @@ TEST_F(WorkspacePreview, DamagedFirstPhotoStillOpensTheWindowAndIsReportedOnce) 
     form->show();
     QApplication::processEvents();
     ASSERT_EQ(driver.texts().size(), 1);
-    EXPECT_TRUE(driver.texts()[0].startsWith(QStringLiteral("JPEG error #"))) << driver.texts()[0].toStdString();
+    EXPECT_TRUE(driver.texts()[0].startsWith(QStringLiteral("JPEG error #")))
+        << driver.texts()[0].toStdString();
     EXPECT_TRUE(driver.texts()[0].endsWith(QLatin1Char('.')));
     EXPECT_EQ(shown(*form, 0), QSize());
 

@@ -35,7 +35,8 @@ TEST_F(WorkspaceWindow, ControlsStandWhereTheLayoutPutsThem) {
         {"EditpercorsoThumbs", 525, 22, 261, 21, nullptr},
         {"CheckBox1", 4, 46, 189, 17, "&Disabilita Anteprima Foto Origine"},
         {"Label7", 6, 64, 234, 26,
-         "Nota: tutte le operazioni svolte sulle foto ridotte vengono effettuante anche sulle foto thumbs"},
+         "Nota: tutte le operazioni svolte sulle foto ridotte vengono effettuante anche sulle foto "
+         "thumbs"},
         {"ButtonRefreshOriginali", 243, 73, 21, 21, ""},
         {"SpeedButton4", 265, 55, 234, 17, "Parametri Foto Ridotte"},
         {"ButtonLRidotte", 265, 75, 23, 17, "L"},
@@ -108,9 +109,10 @@ TEST_F(WorkspaceWindow, MenusHoldTheirItemsInOrder) {
               (QStringList{"SelezionaTutto1=Seleziona Tutto", "DeselezionaTutto1=Deseleziona Tutto",
                            "Cancella1=Cancella (Foto Corrente)", "Converti1=Converti",
                            "RinominaFotoCorrente1=Rinomina (Foto Corrente)"}));
-    EXPECT_EQ(captions("PopupMenu2"),
-              (QStringList{"MenuItem1=Seleziona Tutto", "MenuItem2=Deseleziona Tutto",
-                           "MenuItem3=Cancella (Foto Corrente)", "MenuItem5=Rinomina (Foto Corrente)"}));
+    EXPECT_EQ(
+        captions("PopupMenu2"),
+        (QStringList{"MenuItem1=Seleziona Tutto", "MenuItem2=Deseleziona Tutto",
+                     "MenuItem3=Cancella (Foto Corrente)", "MenuItem5=Rinomina (Foto Corrente)"}));
 }
 
 TEST_F(WorkspaceWindow, TabWalksTheBoxesInTheirOrderAndSkipsGridsAndFlatButtons) {
@@ -124,11 +126,12 @@ TEST_F(WorkspaceWindow, TabWalksTheBoxesInTheirOrderAndSkipsGridsAndFlatButtons)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    EXPECT_EQ(visited, (QStringList{"EditPercorsoOrigine", "EditPercorsoRidotte", "EditpercorsoThumbs",
-                                    "EditLRidotte", "EditARidotte", "EditLThumbs", "EditAThumbs",
-                                    "CheckBox1", "ButtonRefreshOriginali", "ButtonRefreshRidotte",
-                                    "ButtonRefreshThumbs", "EditCRidotte", "EditCThumbs",
-                                    "EditPercorsoOrigine"}));
+    EXPECT_EQ(
+        visited,
+        (QStringList{"EditPercorsoOrigine", "EditPercorsoRidotte", "EditpercorsoThumbs",
+                     "EditLRidotte", "EditARidotte", "EditLThumbs", "EditAThumbs", "CheckBox1",
+                     "ButtonRefreshOriginali", "ButtonRefreshRidotte", "ButtonRefreshThumbs",
+                     "EditCRidotte", "EditCThumbs", "EditPercorsoOrigine"}));
     form->close();
 }
 
@@ -180,7 +183,8 @@ TEST_F(WorkspaceWindow, ClosingEitherWayWritesTheSettings) {
             EXPECT_FALSE(form->isVisible());
         }
         const std::string ini = dir.read("Tessaluma.ini");
-        EXPECT_NE(ini.find("PercorsoFotoOriginali=" + originals + "\r\n"), std::string::npos) << ini;
+        EXPECT_NE(ini.find("PercorsoFotoOriginali=" + originals + "\r\n"), std::string::npos)
+            << ini;
         EXPECT_NE(ini.find("PercorsoFotoRidotte=C:\\WINDOWS\\\r\n"), std::string::npos) << ini;
         EXPECT_NE(ini.find("CFotoRidotte=abc\r\n"), std::string::npos) << ini;
         EXPECT_NE(ini.find("AnteprimaOriginali=NO\r\n"), std::string::npos) << ini;
