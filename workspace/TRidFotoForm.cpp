@@ -24,6 +24,8 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 
 #include <algorithm>
 
@@ -285,6 +287,18 @@ void TRidFotoForm::closeEvent(QCloseEvent* event) {
         return;
     }
     QDialog::closeEvent(event);
+}
+
+void TRidFotoForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The workspace opens centred on the screen, not on the window that opened it.
+    if (!event->spontaneous()) {
+        if (QScreen* screen = this->screen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
 }
 
 void TRidFotoForm::keyPressEvent(QKeyEvent* event) {

@@ -189,3 +189,25 @@ TEST_F(WorkspaceConvert, ProgressFollowsEveryRowMarkedOrNot) {
     // QProgressBar reports changes only: 100 is set twice.
     EXPECT_EQ(values, (std::vector<int>{25, 38, 50, 62, 75, 88, 100}));
 }
+
+TEST_F(WorkspaceConvert, AFailedPreviewDuringARunIsShownAndTheRunGoesOn) {
+    photo("originali/A.JPG", 40, 30);
+    dir.write("originali/B.JPG", "damaged, and not marked");
+    photo("originali/C.JPG", 40, 30);
+    writeSettings(true); // the originals preview is on
+    auto form = openWorkspace();
+    form->flushPreviews();
+    form->TabFotoOriginali.moveTo(0);
+    form->DBGrid1DblClick();
+    form->TabFotoOriginali.moveTo(2);
+    form->DBGrid1DblClick();
+    form->flushPreviews();
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok).accept().accept();
+    trigger(*form, "Converti1");
+    ASSERT_EQ(driver.texts().size(), 3);
+    EXPECT_TRUE(driver.texts()[1].startsWith(QStringLiteral("JPEG error #")));
+    EXPECT_EQ(driver.texts()[2], QStringLiteral("Operazione completata"));
+    EXPECT_TRUE(dir.exists("ridotte/C.JPG"));
+    EXPECT_TRUE(dir.exists("thumbs/C.JPG"));
+}

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 
@@ -94,6 +95,18 @@ TEST_F(WorkspaceWindow, ControlsStandWhereTheLayoutPutsThem) {
     EXPECT_TRUE(control(*form, "SpeedButton4")->toolTip().isEmpty());
     EXPECT_EQ(control<QProgressBar>(*form, "ProgressBar1")->maximum(), 100);
     EXPECT_EQ(control(*form, "Label7")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+}
+
+TEST_F(WorkspaceWindow, OpensCentredOnTheScreen) {
+    writeSettings();
+    QWidget owner;
+    owner.setGeometry(0, 0, 100, 100);
+    TRidFotoForm form(&owner, holder, fs);
+    form.show();
+    const QPoint screenCentre = form.screen()->availableGeometry().center();
+    EXPECT_LE((form.frameGeometry().center() - screenCentre).manhattanLength(), 2);
+    EXPECT_EQ(form.size(), QSize(792, 553)); // 800 x 580 with the frame
+    form.close();
 }
 
 TEST_F(WorkspaceWindow, MenusHoldTheirItemsInOrder) {
