@@ -62,10 +62,14 @@ void PhotoGridModel::rowInserted(int index) {
     endInsertRows();
 }
 
+void PhotoGridModel::rowAboutToBeRemoved(int index) {
+    if (!m_table.controlsDisabled())
+        beginRemoveRows(QModelIndex(), index, index);
+}
+
 void PhotoGridModel::rowRemoved(int index) {
     if (m_table.controlsDisabled())
         return;
-    beginRemoveRows(QModelIndex(), index, index);
     m_rows = m_table.rowCount();
     endRemoveRows();
 }

@@ -32,6 +32,7 @@ signals:
 private:
     void tableReset() override;
     void rowInserted(int index) override;
+    void rowAboutToBeRemoved(int index) override;
     void rowRemoved(int index) override;
     void rowChanged(int index) override;
     void cursorMoved(int index) override;

@@ -101,6 +101,8 @@ void PhotoTable::deleteCurrent() {
     if (m_current < 0)
         return;
     const int removed = m_current;
+    if (m_observer)
+        m_observer->rowAboutToBeRemoved(removed);
     m_rows.erase(m_rows.begin() + removed);
     if (m_observer)
         m_observer->rowRemoved(removed);

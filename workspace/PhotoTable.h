@@ -13,6 +13,7 @@ public:
     virtual ~PhotoTableObserver() = default;
     virtual void tableReset() = 0;           // closed, opened or rebuilt
     virtual void rowInserted(int index) = 0; // 0-based
+    virtual void rowAboutToBeRemoved(int index) = 0;
     virtual void rowRemoved(int index) = 0;
     virtual void rowChanged(int index) = 0;  // a field was posted
     virtual void cursorMoved(int index) = 0; // -1 for none

@@ -1,8 +1,13 @@
 #include "WorkspaceFixture.h"
 
+#include "workspace/Marks.h"
 #include "workspace/PhotoGridDelegate.h"
+#include "workspace/PhotoGridModel.h"
 
+#include <QAbstractItemModelTester>
+#include <QContextMenuEvent>
 #include <QImage>
+#include <QMenu>
 #include <QTableView>
 #include <QTest>
 
@@ -128,4 +133,42 @@ TEST_F(WorkspaceMarks, MarkedRowsAreYellowAndTheCurrentRowHighlightedWithoutFocu
     thumbnails->setFocus();
     EXPECT_EQ(cellColour(thumbnails, 0), highlight);
     form->close();
+}
+
+TEST_F(WorkspaceMarks, ARightClickMakesTheRowCurrentAndOpensTheListsMenu) {
+    auto form = openWithOriginals(3);
+    QTableView* view = grid(*form, "DBGrid1");
+    const QPoint cell = view->visualRect(view->model()->index(2, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::RightButton, {}, cell);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, cell, view->viewport()->mapToGlobal(cell));
+    QApplication::sendEvent(view->viewport(), &menuEvent);
+    EXPECT_EQ(form->TabFotoOriginali.recNo(), 3);
+    auto* menu = control<QMenu>(*form, "PopupMenu1");
+    EXPECT_TRUE(menu->isVisible());
+    menu->close();
+    form->close();
+}
+
+TEST(PhotoGridModel, StaysConsistentThroughRebuildsMovesAndDeletes) {
+    tess::workspace::PhotoTable table;
+    tess::workspace::PhotoGridModel model(table);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    table.open();
+    table.append("a");
+    table.append("b");
+    table.disableControls(); // suspended: the model catches up once, on resume
+    table.append("c");
+    EXPECT_EQ(model.rowCount(), 2);
+    table.enableControls();
+    EXPECT_EQ(model.rowCount(), 3);
+    tess::workspace::markAll(table, 1);
+    EXPECT_EQ(model.data(model.index(1, 0), tess::workspace::PhotoGridModel::MarkRole).toInt(), 1);
+    table.moveTo(0);
+    table.deleteCurrent();
+    EXPECT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("b"));
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("NomeFoto"));
+    table.close();
+    EXPECT_EQ(model.rowCount(), 0);
 }
