@@ -63,6 +63,10 @@ PhotoGrid::PhotoGrid(PhotoGridModel* model, QWidget* parent) : QTableView(parent
     // As wide as 255 digits plus a few pixels: far wider than the grid, so it scrolls.
     setColumnWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('0')) * 255 + 4);
 
+    // A double click on the title row or the indicator column counts as one on the grid.
+    horizontalHeader()->viewport()->installEventFilter(this);
+    verticalHeader()->viewport()->installEventFilter(this);
+
     connect(model, &PhotoGridModel::currentRowChanged, this, &PhotoGrid::followTable);
     connect(model, &QAbstractItemModel::modelReset, this,
             [this] { followTable(m_model->table().currentIndex()); });
@@ -100,6 +104,15 @@ void PhotoGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit gridDoubleClicked();
+}
+
+bool PhotoGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        emit gridDoubleClicked();
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void PhotoGrid::contextMenuEvent(QContextMenuEvent* event) {

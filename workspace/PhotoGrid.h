@@ -33,6 +33,7 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void followTable(int row);

@@ -6,6 +6,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QMenu>
 #include <QTableView>
@@ -63,10 +64,12 @@ TEST_F(WorkspaceMarks, DoubleClickTogglesTheClickedRow) {
     doubleClickRow(view, 1);
     EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 0, 0}));
 
-    // Below the last row the double click toggles the row already current.
+    // Below the last row, and on the title row, the double click toggles the row already current.
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
                        QPoint(20, view->viewport()->height() - 5));
     EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 1, 0}));
+    QTest::mouseDClick(view->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_EQ(marks(form->TabFotoOriginali), (std::vector<int>{0, 0, 0}));
     form->close();
 }
 
@@ -140,7 +143,8 @@ TEST_F(WorkspaceMarks, ARightClickMakesTheRowCurrentAndOpensTheListsMenu) {
     QTableView* view = grid(*form, "DBGrid1");
     const QPoint cell = view->visualRect(view->model()->index(2, 0)).center();
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, cell);
-    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, cell, view->viewport()->mapToGlobal(cell));
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, cell,
+                                view->viewport()->mapToGlobal(cell));
     QApplication::sendEvent(view->viewport(), &menuEvent);
     EXPECT_EQ(form->TabFotoOriginali.recNo(), 3);
     auto* menu = control<QMenu>(*form, "PopupMenu1");
@@ -168,7 +172,8 @@ TEST(PhotoGridModel, StaysConsistentThroughRebuildsMovesAndDeletes) {
     EXPECT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("b"));
     EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
-    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("NomeFoto"));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("NomeFoto"));
     table.close();
     EXPECT_EQ(model.rowCount(), 0);
 }
