@@ -7,7 +7,7 @@ namespace tess::platform {
 // Stands in for Windows on POSIX systems. Drive C: is the host root "/": C:\home\user\Foto is
 // /home/user/Foto. A path component that does not exist as typed is looked up ignoring letter
 // case. Read-only (no write permission bit at all) is enforced here, also for root.
-class PosixFileSystem final : public FileSystem {
+class PosixFileSystem : public FileSystem {
 public:
     std::string currentDirectory() override;
     bool setCurrentDirectory(const std::string& path) override;

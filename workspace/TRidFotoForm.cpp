@@ -208,26 +208,25 @@ void TRidFotoForm::buildControls() {
         setTabOrder(order[i], order[i + 1]);
 
     // The previews: each list's path box and current name, read when the preview is drawn.
+    // Each preview reads its list's path box and current name when it is drawn.
+    const auto photoOf = [this](const QLineEdit* folder, const PhotoTable& table) {
+        return [this, folder, &table]() -> std::optional<std::string> {
+            return text(folder) + table.currentName();
+        };
+    };
+    const auto originalOf = photoOf(EditPercorsoOrigine, TabFotoOriginali);
     m_previews[0] = new PreviewSlot(
         Image1, Label3, m_fs,
-        [this]() -> std::optional<std::string> {
-            if (CheckBox1->isChecked())
+        [this, originalOf]() -> std::optional<std::string> {
+            if (CheckBox1->isChecked()) // the originals preview is switched off
                 return std::nullopt;
-            return text(EditPercorsoOrigine) + TabFotoOriginali.currentName();
+            return originalOf();
         },
         this);
-    m_previews[1] = new PreviewSlot(
-        Image2, Label4, m_fs,
-        [this]() -> std::optional<std::string> {
-            return text(EditPercorsoRidotte) + TabFotoRidotte.currentName();
-        },
-        this);
-    m_previews[2] = new PreviewSlot(
-        Image3, Label5, m_fs,
-        [this]() -> std::optional<std::string> {
-            return text(EditpercorsoThumbs) + TabFotoThumbs.currentName();
-        },
-        this);
+    m_previews[1] =
+        new PreviewSlot(Image2, Label4, m_fs, photoOf(EditPercorsoRidotte, TabFotoRidotte), this);
+    m_previews[2] =
+        new PreviewSlot(Image3, Label5, m_fs, photoOf(EditpercorsoThumbs, TabFotoThumbs), this);
     TabFotoOriginali.setAfterScroll([this] { TabFotoOriginaliAfterScroll(); });
     TabFotoRidotte.setAfterScroll([this] { TabFotoRidotteAfterScroll(); });
     TabFotoThumbs.setAfterScroll([this] { TabFotoThumbsAfterScroll(); });
@@ -316,23 +315,26 @@ void TRidFotoForm::CaricaListaFoto(const std::string& path, PhotoTable& table) {
     tess::workspace::CaricaListaFoto(m_fs, path, table);
 }
 
+std::array<QLineEdit*, tess::workspace::TextSettingCount> TRidFotoForm::settingBoxes() const {
+    // In the order of the settings file's text keys.
+    return {EditPercorsoOrigine, EditPercorsoRidotte, EditpercorsoThumbs,
+            EditLRidotte,        EditARidotte,        EditCRidotte,
+            EditLThumbs,         EditAThumbs,         EditCThumbs};
+}
+
 void TRidFotoForm::CaricaImpostazioniFileIni() {
     const tess::workspace::Settings settings =
         tess::workspace::readSettings(m_fs, m_tabForm.FileIni);
-    QLineEdit* boxes[] = {EditPercorsoOrigine, EditPercorsoRidotte, EditpercorsoThumbs,
-                          EditLRidotte,        EditARidotte,        EditCRidotte,
-                          EditLThumbs,         EditAThumbs,         EditCThumbs};
-    for (std::size_t i = 0; i < std::size(boxes); ++i)
+    const auto boxes = settingBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i)
         boxes[i]->setText(QString::fromStdString(settings.texts[i]));
     CheckBox1->setChecked(settings.originalsPreviewDisabled);
 }
 
 void TRidFotoForm::SalvaImpostazioniIni() {
     tess::workspace::Settings settings;
-    const QLineEdit* boxes[] = {EditPercorsoOrigine, EditPercorsoRidotte, EditpercorsoThumbs,
-                                EditLRidotte,        EditARidotte,        EditCRidotte,
-                                EditLThumbs,         EditAThumbs,         EditCThumbs};
-    for (std::size_t i = 0; i < std::size(boxes); ++i)
+    const auto boxes = settingBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i)
         settings.texts[i] = text(boxes[i]);
     settings.originalsPreviewDisabled = CheckBox1->isChecked();
     tess::workspace::writeSettings(m_fs, m_tabForm.FileIni, settings);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workspace/PhotoTable.h"
+#include "workspace/Settings.h"
 
 #include <QDialog>
 
@@ -101,6 +102,8 @@ private:
     void runHandler(void (TRidFotoForm::*handler)());
     void chooseFolder(QLineEdit* edit, const char* title, tess::workspace::PhotoTable& table);
     std::string text(const QLineEdit* edit) const;
+    // The path and parameter boxes the settings file fills.
+    std::array<QLineEdit*, tess::workspace::TextSettingCount> settingBoxes() const;
     void TabFotoOriginaliAfterScroll();
     void TabFotoRidotteAfterScroll();
     void TabFotoThumbsAfterScroll();

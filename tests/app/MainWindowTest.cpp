@@ -1,5 +1,6 @@
 // The main window: the project holder it builds from the start-up directory, its title, menu
 // and size, the commands of its menu and its closing.
+#include "FakeFileSystem.h"
 #include "ModalDriver.h"
 #include "WindowTest.h"
 
@@ -31,34 +32,12 @@ namespace {
 
 using tess::test::ModalDriver;
 
-// A file system whose current directory is whatever the test says; nothing else is used by
-// the main window's creation.
-class FixedDirectoryFileSystem final : public tess::platform::FileSystem {
+// A file system whose current directory is whatever the test says, written as it is given;
+// nothing else is used by the main window's creation.
+class FixedDirectoryFileSystem final : public tess::test::FakeFileSystem {
 public:
     explicit FixedDirectoryFileSystem(std::string directory) : m_directory(std::move(directory)) {}
-
     std::string currentDirectory() override { return m_directory; }
-    bool setCurrentDirectory(const std::string&) override { return false; }
-    std::vector<std::string> drives() override { return {"C:"}; }
-    std::vector<tess::platform::FindEntry> findFiles(const std::string&) override { return {}; }
-    std::uint32_t attributes(const std::string&) override {
-        return tess::platform::kInvalidAttributes;
-    }
-    bool fileExists(const std::string&) override { return false; }
-    bool directoryExists(const std::string&) override { return false; }
-    bool sameFile(const std::string&, const std::string&) override { return false; }
-    bool deleteFile(const std::string&) override { return false; }
-    bool moveFile(const std::string&, const std::string&) override { return false; }
-    std::vector<std::uint8_t> readFile(const std::string&) override { return {}; }
-    void writeFile(const std::string&, const void*, std::size_t) override {}
-    std::string getProfileString(const std::string&, const std::string&,
-                                 const std::string& defaultValue, const std::string&) override {
-        return defaultValue;
-    }
-    bool writeProfileString(const std::string&, const std::string&, const std::string&,
-                            const std::string&) override {
-        return false;
-    }
 
 private:
     std::string m_directory;

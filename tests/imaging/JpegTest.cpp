@@ -1,3 +1,4 @@
+#include "ErrorText.h"
 #include "JpegTestSupport.h"
 
 #include "imaging/Exif.h"
@@ -20,14 +21,7 @@ namespace {
 
 using test::jpegError;
 
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
+using tess::test::errorOf;
 
 const std::uint8_t* pixelAt(const RgbImage& image, int x, int y) {
     return &image.pixels[3 * (std::size_t(y) * image.width + x)];

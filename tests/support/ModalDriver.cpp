@@ -70,8 +70,11 @@ void ModalDriver::poll() {
         }
         return;
     }
+    if (m_current)
+        m_current->removeEventFilter(&m_hideWatcher);
     m_current = modal;
     m_currentSince = now;
+    modal->installEventFilter(&m_hideWatcher);
 
     Seen seen;
     seen.className = QString::fromLatin1(modal->metaObject()->className());
@@ -96,6 +99,14 @@ void ModalDriver::poll() {
     Step step = std::move(m_steps.front());
     m_steps.pop_front();
     step(modal);
+}
+
+bool ModalDriver::HideWatcher::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == m_driver.m_current) {
+        watched->removeEventFilter(this);
+        m_driver.m_current = nullptr;
+    }
+    return false;
 }
 
 void clickMessageBoxButton(QWidget* modal, QMessageBox::StandardButton button) {

@@ -52,6 +52,19 @@ public:
     QStringList texts() const;
 
 private:
+    // Forgets the window being answered once it hides, so that the same dialog shown again
+    // counts as a new window.
+    class HideWatcher final : public QObject {
+    public:
+        explicit HideWatcher(ModalDriver& driver) : m_driver(driver) {}
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        ModalDriver& m_driver;
+    };
+
     void poll();
 
     QTimer m_timer;
@@ -59,6 +72,7 @@ private:
     std::vector<Seen> m_seen;
     QStringList m_problems;
     QPointer<QWidget> m_current;
+    HideWatcher m_hideWatcher{*this};
     qint64 m_currentSince = 0;
     int m_watchdogMs;
 };

@@ -1,4 +1,5 @@
 #include "workspace/Conversion.h"
+#include "ErrorText.h"
 
 #include "TempDir.h"
 #include "imaging/Exif.h"
@@ -26,14 +27,7 @@ using imaging::DecodeProfile;
 using imaging::RgbImage;
 using imaging::Size;
 
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
+using tess::test::errorOf;
 
 TEST(ParseInteger, AcceptsDecimalAndHexadecimalInThirtyTwoBits) {
     struct Row {

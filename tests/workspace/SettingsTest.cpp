@@ -1,3 +1,4 @@
+#include "ErrorText.h"
 #include "TempDir.h"
 
 #include "platform/Error.h"
@@ -78,11 +79,7 @@ TEST_F(SettingsTest, ReadOnlyFileIsReportedAndLeftAsItWas) {
                                  std::filesystem::perms::owner_read |
                                      std::filesystem::perms::group_read |
                                      std::filesystem::perms::others_read);
-    try {
-        writeSettings(fs, ini, Settings{});
-        FAIL() << "no error";
-    } catch (const tess::Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + ini);
-    }
+    EXPECT_EQ(tess::test::errorOf([&] { writeSettings(fs, ini, Settings{}); }),
+              "Unable to write to " + ini);
     EXPECT_EQ(dir.read("Tessaluma.ini"), "[Tessaluma]\r\nLFotoRidotte=1\r\n");
 }

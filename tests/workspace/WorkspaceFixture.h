@@ -21,46 +21,13 @@
 namespace tess::test {
 
 // The real layer, counting the whole-file reads: what a preview or a conversion costs.
-class CountingFileSystem final : public platform::FileSystem {
+class CountingFileSystem final : public platform::PosixFileSystem {
 public:
     std::vector<std::uint8_t> readFile(const std::string& path) override {
         reads.push_back(path);
-        return m_real.readFile(path);
+        return platform::PosixFileSystem::readFile(path);
     }
     std::vector<std::string> reads;
-
-    std::string currentDirectory() override { return m_real.currentDirectory(); }
-    bool setCurrentDirectory(const std::string& p) override {
-        return m_real.setCurrentDirectory(p);
-    }
-    std::vector<std::string> drives() override { return m_real.drives(); }
-    std::vector<platform::FindEntry> findFiles(const std::string& p) override {
-        return m_real.findFiles(p);
-    }
-    std::uint32_t attributes(const std::string& p) override { return m_real.attributes(p); }
-    bool fileExists(const std::string& p) override { return m_real.fileExists(p); }
-    bool directoryExists(const std::string& p) override { return m_real.directoryExists(p); }
-    bool sameFile(const std::string& a, const std::string& b) override {
-        return m_real.sameFile(a, b);
-    }
-    bool deleteFile(const std::string& p) override { return m_real.deleteFile(p); }
-    bool moveFile(const std::string& a, const std::string& b) override {
-        return m_real.moveFile(a, b);
-    }
-    void writeFile(const std::string& p, const void* d, std::size_t n) override {
-        m_real.writeFile(p, d, n);
-    }
-    std::string getProfileString(const std::string& s, const std::string& k, const std::string& d,
-                                 const std::string& f) override {
-        return m_real.getProfileString(s, k, d, f);
-    }
-    bool writeProfileString(const std::string& s, const std::string& k, const std::string& v,
-                            const std::string& f) override {
-        return m_real.writeProfileString(s, k, v, f);
-    }
-
-private:
-    platform::PosixFileSystem m_real;
 };
 
 // A workspace over three scratch folders (originali, ridotte, thumbs) whose settings file

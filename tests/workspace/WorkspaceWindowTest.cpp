@@ -84,8 +84,9 @@ TEST_F(WorkspaceWindow, ControlsStandWhereTheLayoutPutsThem) {
         QString plain = caption;
         plain.remove(QLatin1Char('&'));
         const int room = w->width() - (qobject_cast<QCheckBox*>(w) ? 20 : 0);
-        if (!(qobject_cast<QLabel*>(w) && qobject_cast<QLabel*>(w)->wordWrap()))
+        if (!(qobject_cast<QLabel*>(w) && qobject_cast<QLabel*>(w)->wordWrap())) {
             EXPECT_LE(w->fontMetrics().horizontalAdvance(plain), room) << p.name;
+        }
     }
     for (const char* image : {"Image1", "Image2", "Image3"})
         EXPECT_EQ(control(*form, image)->pos().y(), 354) << image;

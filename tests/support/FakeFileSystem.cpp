@@ -15,7 +15,7 @@ std::string folderKey(std::string path) {
 }
 
 void unexpected(const char* function) {
-    ADD_FAILURE() << "the dialogs do not use FileSystem::" << function;
+    ADD_FAILURE() << "FileSystem::" << function << " is not expected here";
 }
 
 } // namespace

@@ -11,7 +11,7 @@ namespace tess::test {
 // A file layer with drives C: and D: and only the folders a test adds, for what a real
 // machine with a single drive cannot show. Only the folder functions work; the others fail
 // the test that calls them.
-class FakeFileSystem final : public tess::platform::FileSystem {
+class FakeFileSystem : public tess::platform::FileSystem {
 public:
     FakeFileSystem();
 
