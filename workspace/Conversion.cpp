@@ -30,13 +30,15 @@ int orientationToKeep(const imaging::Bytes& original) {
     return orientation >= 2 && orientation <= 8 ? orientation : 0;
 }
 
-// Writes one output: sized, stretched and encoded as convertiFoto does.
-void writeOutput(platform::FileSystem& fs, const std::string& destination,
-                 const imaging::RgbImage& image, int quality, const imaging::JpegInfo& header,
-                 int orientation) {
-    const imaging::Bytes encoded =
-        imaging::encodeJpeg(image, quality, header.progressive, orientation);
-    fs.writeFile(destination, encoded.data(), encoded.size());
+// One output of an original already in memory: sized, stretched onto white and encoded.
+imaging::Bytes encodeOutput(const imaging::Bytes& original, int widthLimit, int heightLimit,
+                            int quality) {
+    const imaging::JpegInfo header = imaging::readJpegHeader(original);
+    const imaging::Size target =
+        imaging::conversionSize(header.width, header.height, widthLimit, heightLimit);
+    const auto images =
+        imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst, {target});
+    return imaging::encodeJpeg(images[0], quality, header.progressive, orientationToKeep(original));
 }
 
 } // namespace
@@ -105,34 +107,28 @@ std::string conversionDestinationPath(const std::string& folder, const std::stri
 void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder) {
-    const std::string source = conversionSourcePath(sourceFolder, name);
-    const std::string destination = conversionDestinationPath(destinationFolder, name);
-    const imaging::Bytes original = fs.readFile(source);
-    const imaging::JpegInfo header = imaging::readJpegHeader(original);
-    const imaging::Size target =
-        imaging::conversionSize(header.width, header.height, widthLimit, heightLimit);
-    const auto images =
-        imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst, {target});
-    writeOutput(fs, destination, images[0], quality, header, orientationToKeep(original));
+    const imaging::Bytes encoded = encodeOutput(
+        fs.readFile(conversionSourcePath(sourceFolder, name)), widthLimit, heightLimit, quality);
+    fs.writeFile(conversionDestinationPath(destinationFolder, name), encoded.data(),
+                 encoded.size());
 }
 
-void convertPhoto(platform::FileSystem& fs, const std::string& name,
-                  const std::string& sourceFolder, const OutputSpec& reduced,
-                  const OutputSpec& thumbnail) {
+ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
+                            const std::string& sourceFolder, const OutputSpec& reduced,
+                            const OutputSpec& thumbnail) {
     const std::string source = conversionSourcePath(sourceFolder, name);
-    const std::string reducedPath = conversionDestinationPath(reduced.folder, name);
-    const std::string thumbnailPath = conversionDestinationPath(thumbnail.folder, name);
-    if (fs.sameFile(source, reducedPath)) {
-        // The reduced copy replaces the original, and the thumbnail is made from the new
-        // file, so the two steps cannot share a decode.
-        convertiFoto(fs, reduced.widthLimit, reduced.heightLimit, reduced.quality, name,
-                     sourceFolder, reduced.folder);
-        convertiFoto(fs, thumbnail.widthLimit, thumbnail.heightLimit, thumbnail.quality, name,
-                     sourceFolder, thumbnail.folder);
-        return;
-    }
-
+    const bool replacesOriginal =
+        fs.sameFile(source, conversionDestinationPath(reduced.folder, name));
     const imaging::Bytes original = fs.readFile(source);
+    ConvertedPhoto photo;
+    if (replacesOriginal) {
+        // The thumbnail is made from the new reduced copy, so the two cannot share a decode.
+        photo.reduced =
+            encodeOutput(original, reduced.widthLimit, reduced.heightLimit, reduced.quality);
+        photo.thumbnail = encodeOutput(photo.reduced, thumbnail.widthLimit, thumbnail.heightLimit,
+                                       thumbnail.quality);
+        return photo;
+    }
     const imaging::JpegInfo header = imaging::readJpegHeader(original);
     const imaging::Size reducedSize = imaging::conversionSize(
         header.width, header.height, reduced.widthLimit, reduced.heightLimit);
@@ -141,8 +137,26 @@ void convertPhoto(platform::FileSystem& fs, const std::string& name,
     const auto images = imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst,
                                                  {reducedSize, thumbnailSize});
     const int orientation = orientationToKeep(original);
-    writeOutput(fs, reducedPath, images[0], reduced.quality, header, orientation);
-    writeOutput(fs, thumbnailPath, images[1], thumbnail.quality, header, orientation);
+    photo.reduced =
+        imaging::encodeJpeg(images[0], reduced.quality, header.progressive, orientation);
+    photo.thumbnail =
+        imaging::encodeJpeg(images[1], thumbnail.quality, header.progressive, orientation);
+    return photo;
+}
+
+void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSpec& reduced,
+                const OutputSpec& thumbnail, const ConvertedPhoto& photo) {
+    fs.writeFile(conversionDestinationPath(reduced.folder, name), photo.reduced.data(),
+                 photo.reduced.size());
+    fs.writeFile(conversionDestinationPath(thumbnail.folder, name), photo.thumbnail.data(),
+                 photo.thumbnail.size());
+}
+
+void convertPhoto(platform::FileSystem& fs, const std::string& name,
+                  const std::string& sourceFolder, const OutputSpec& reduced,
+                  const OutputSpec& thumbnail) {
+    writePhoto(fs, name, reduced, thumbnail,
+               preparePhoto(fs, name, sourceFolder, reduced, thumbnail));
 }
 
 } // namespace tess::workspace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/Jpeg.h"
 #include "platform/FileSystem.h"
 
 #include <cstdint>
@@ -34,6 +35,25 @@ struct OutputSpec {
 void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder);
+
+// The two outputs of one original, encoded and not yet written.
+struct ConvertedPhoto {
+    imaging::Bytes reduced;
+    imaging::Bytes thumbnail;
+};
+
+// Reads one original and encodes its reduced copy and its thumbnail in memory, from a single
+// decode. When the reduced copy is to replace the original itself, the thumbnail is made from
+// the new reduced copy, as it would be made from the new file. Writes nothing; safe to call
+// from several threads at once when the file layer is. Throws tess::Error as convertiFoto.
+ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
+                            const std::string& sourceFolder, const OutputSpec& reduced,
+                            const OutputSpec& thumbnail);
+
+// Writes a prepared photo: the reduced copy, then the thumbnail. A failed reduced copy leaves
+// the thumbnail unwritten. Throws tess::Error("Cannot create file <path>").
+void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSpec& reduced,
+                const OutputSpec& thumbnail, const ConvertedPhoto& photo);
 
 // Converts one original into its reduced copy and its thumbnail from a single decode. The
 // bytes written are those two convertiFoto calls would write; when the reduced copy replaces
