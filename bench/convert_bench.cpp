@@ -1,9 +1,11 @@
 // tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]
 //
 // Converts every .JPG in the host folder ORIGINALS into OUTPUT/ridotte (800 x 600, quality
-// 80) and OUTPUT/thumbs (640 x 480, quality 50) with convertPhoto, the conversion command's
-// own code, RUNS times (3 unless given), and prints the best run. The last line is
-// "ms_per_photo X" for the driving script, after "decode_ms_per_photo X",
+// 80) and OUTPUT/thumbs (640 x 480, quality 50) with the conversion command's own pass, RUNS
+// times (3 unless given) with a worker per core and RUNS times with one worker, and prints the
+// best runs. It also times the photos converted one after the other on the calling thread, as
+// the command did before it had workers. The last line is "ms_per_photo X" (all cores) for the
+// driving script, after "cores N", "one_core_ms_per_photo X", "decode_ms_per_photo X",
 // "cpu_ms_per_photo X" (process CPU time) and "memory_ms_per_photo X".
 //
 // It also converts them with the files held in memory (read once beforehand, outputs kept
@@ -13,6 +15,7 @@
 
 #include "platform/PosixFileSystem.h"
 #include "workspace/Conversion.h"
+#include "workspace/ParallelConversion.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +26,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <jpeglib.h>
@@ -125,27 +129,56 @@ int main(int argc, char** argv) {
     const tess::workspace::OutputSpec thumbnail{
         640, 480, 50, tess::platform::PosixFileSystem::windowsPath((output / "thumbs").string())};
 
+    // The pass the window runs, with a given number of workers: best wall and CPU time.
+    std::vector<tess::workspace::ParallelConversion::Row> rows;
+    for (const std::string& name : names)
+        rows.push_back({name, true});
+    const auto timePass = [&](int workers, const char* label, double& bestCpu) {
+        double best = 0;
+        for (int run = 1; run <= runs; ++run) {
+            const std::clock_t cpuStart = std::clock();
+            const auto start = std::chrono::steady_clock::now();
+            tess::workspace::ParallelConversion pass(fileSystem, source, reduced, thumbnail, rows,
+                                                     workers);
+            const auto outcome = pass.run([](int) {});
+            if (outcome.error)
+                std::rethrow_exception(outcome.error);
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
+            const double cpuMs = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+            std::printf("%s run %d: %zu photos in %.0f ms (CPU %.0f ms)\n", label, run,
+                        names.size(), ms, cpuMs);
+            best = run == 1 ? ms : std::min(best, ms);
+            bestCpu = run == 1 ? cpuMs : std::min(bestCpu, cpuMs);
+        }
+        return best;
+    };
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     double best = 0;
     double bestCpu = 0;
-    for (int run = 1; run <= runs; ++run) {
-        const std::clock_t cpuStart = std::clock();
-        const auto start = std::chrono::steady_clock::now();
-        try {
-            for (const std::string& name : names) {
+    double bestOneCore = 0;
+    double oneCoreCpu = 0;
+    double bestOneRowAtATime = 0;
+    try {
+        best = timePass(cores, "all cores", bestCpu);
+        bestOneCore = timePass(1, "one core", oneCoreCpu);
+        // The conversion as it was before the pass had workers: one row after the other.
+        for (int run = 1; run <= runs; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            for (const std::string& name : names)
                 tess::workspace::convertPhoto(fileSystem, name, source, reduced, thumbnail);
-            }
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "conversion failed: %s\n", error.what());
-            return 1;
+            const double ms =
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count();
+            bestOneRowAtATime = run == 1 ? ms : std::min(bestOneRowAtATime, ms);
         }
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count();
-        const double cpuMs = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-        std::printf("run %d: %zu photos in %.0f ms (CPU %.0f ms)\n", run, names.size(), ms, cpuMs);
-        best = run == 1 ? ms : std::min(best, ms);
-        bestCpu = run == 1 ? cpuMs : std::min(bestCpu, cpuMs);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "conversion failed: %s\n", error.what());
+        return 1;
     }
+    std::printf("one row at a time on the calling thread: best of %d runs, %.1f ms/photo\n", runs,
+                bestOneRowAtATime / double(names.size()));
     // The same conversion with the files in memory.
     MemoryFileSystem memory;
     for (const std::string& name : names) {
@@ -182,6 +215,8 @@ int main(int argc, char** argv) {
                 bestDecode / double(names.size()));
 
     const double perPhoto = best / double(names.size());
+    std::printf("cores %d\n", cores);
+    std::printf("one_core_ms_per_photo %.3f\n", bestOneCore / double(names.size()));
     std::printf("conversion: best of %d runs, %.1f ms/photo, %.2f photos/s\n", runs, perPhoto,
                 1000.0 / perPhoto);
     std::printf("decode_ms_per_photo %.3f\n", bestDecode / double(names.size()));

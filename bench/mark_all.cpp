@@ -5,9 +5,7 @@
 //
 // Prints one line per run and, last, "mark-all N photos X ms" with the best run. The time
 // covers the command and the preview it leaves to draw, as the user waits for both.
-#include "app/TTabForm.h"
-#include "dialogs/Fonts.h"
-#include "platform/PosixFileSystem.h"
+#include "BenchWorkspace.h"
 #include "workspace/TRidFotoForm.h"
 
 #include <QAction>
@@ -17,41 +15,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER [RUNS]\n", argv[0]);
+    const auto arguments = tess::bench::readArguments(argc, argv);
+    if (!arguments)
         return 2;
-    }
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    tess::ui::loadFonts();
-    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-
-    namespace fs = std::filesystem;
-    using tess::platform::PosixFileSystem;
-    std::string pattern = (fs::temp_directory_path() / "tess-markall-XXXXXX").string();
-    const fs::path work = mkdtemp(pattern.data());
-    fs::create_directories(work / "ridotte");
-    fs::create_directories(work / "thumbs");
-    const auto win = [](const fs::path& p) {
-        return PosixFileSystem::windowsPath(p.string()) + "\\";
-    };
-    std::ofstream(work / "Tessaluma.ini")
-        << "[Tessaluma]\r\nPercorsoFotoOriginali=" << win(fs::absolute(argv[1]))
-        << "\r\nPercorsoFotoRidotte=" << win(work / "ridotte")
-        << "\r\nPercorsoFotoThumbs=" << win(work / "thumbs") << "\r\nAnteprimaOriginali=SI\r\n";
-
-    PosixFileSystem fileSystem;
-    TTabForm holder(win(work));
+    tess::bench::BenchWorkspace workspace(arguments->folder, "tess-markall");
+    const int runs = arguments->runs;
     long long best = -1;
     int count = 0;
     {
-        TRidFotoForm form(nullptr, holder, fileSystem);
+        TRidFotoForm form(nullptr, workspace.holder, workspace.fileSystem);
         form.show();
         form.flushPreviews();
         QApplication::processEvents();
@@ -76,7 +52,6 @@ int main(int argc, char** argv) {
             }
         }
     }
-    fs::remove_all(work);
     std::printf("mark-all %d photos %lld ms\n", count, best);
     return 0;
 }

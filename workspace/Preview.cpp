@@ -33,6 +33,32 @@ void showNotAvailable(QLabel* label, QLabel* image) {
     label->show();
 }
 
+namespace {
+
+// The picture a preview shows: decoded at a quarter of its size and drawn point-sampled into
+// the view's new size, which is the quarter size itself when it fits. Touches no widget.
+imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {
+    const imaging::Bytes data = fs.readFile(path);
+    const imaging::JpegInfo info = imaging::readJpegHeader(data);
+    const imaging::PreviewFit fit = imaging::previewFit(info.width, info.height);
+    return std::move(
+        imaging::decodeStretched(data, imaging::DecodeProfile::SpeedFirst, {fit.view}).front());
+}
+
+void showPicture(const imaging::RgbImage& picture, QLabel* label, QLabel* image) {
+    image->resize(picture.width, picture.height);
+    image->setPixmap(toPixmap(picture));
+    label->hide();
+    image->show();
+}
+
+void showFailure(QLabel* label, QLabel* image) {
+    image->clear();
+    showNotAvailable(label, image);
+}
+
+} // namespace
+
 void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* label,
                      QLabel* image) {
     if (!endsInJpg(path)) {
@@ -40,20 +66,9 @@ void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* 
         return;
     }
     try {
-        const imaging::Bytes data = fs.readFile(path);
-        const imaging::JpegInfo info = imaging::readJpegHeader(data);
-        const imaging::PreviewFit fit = imaging::previewFit(info.width, info.height);
-        // Decoded at a quarter of its size and drawn point-sampled into the view's new size,
-        // which is the quarter size itself when it fits.
-        const std::vector<imaging::RgbImage> pictures =
-            imaging::decodeStretched(data, imaging::DecodeProfile::SpeedFirst, {fit.view});
-        image->resize(fit.view.width, fit.view.height);
-        image->setPixmap(toPixmap(pictures.front()));
-        label->hide();
-        image->show();
+        showPicture(decodePreview(fs, path), label, image);
     } catch (...) {
-        image->clear();
-        showNotAvailable(label, image);
+        showFailure(label, image);
         throw;
     }
 }
@@ -73,13 +88,25 @@ void PreviewSlot::schedule() {
     QMetaObject::invokeMethod(this, &PreviewSlot::refresh, Qt::QueuedConnection);
 }
 
+PreviewSlot::~PreviewSlot() {
+    if (m_decoding.valid())
+        m_decoding.wait();
+}
+
 void PreviewSlot::flush() {
-    if (m_pending)
-        refresh();
+    while (isBusy()) {
+        if (m_decoding.valid()) {
+            m_decoding.wait();
+            finishDecoding();
+        } else {
+            refresh();
+        }
+    }
 }
 
 void PreviewSlot::refresh() {
-    if (!m_pending)
+    // A decode on its thread takes up a new request when it ends.
+    if (!m_pending || m_decoding.valid())
         return;
     m_pending = false;
     const std::optional<std::string> path = m_source();
@@ -87,7 +114,38 @@ void PreviewSlot::refresh() {
         showNotAvailable(m_label, m_image);
         return;
     }
-    ui::runCommand(m_window, [&] { MostraAnteprima(m_fs, *path, m_label, m_image); });
+    if (!m_background) {
+        ui::runCommand(m_window, [&] { MostraAnteprima(m_fs, *path, m_label, m_image); });
+        return;
+    }
+    if (!endsInJpg(*path)) {
+        showNotAvailable(m_label, m_image);
+        return;
+    }
+    m_decoding = std::async(std::launch::async, [this, path = *path] {
+        Decoded decoded;
+        try {
+            decoded.picture = decodePreview(m_fs, path);
+        } catch (...) {
+            decoded.error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(this, &PreviewSlot::finishDecoding, Qt::QueuedConnection);
+        return decoded;
+    });
+}
+
+void PreviewSlot::finishDecoding() {
+    if (!m_decoding.valid()) // already shown by flush()
+        return;
+    const Decoded decoded = m_decoding.get();
+    if (decoded.error) {
+        showFailure(m_label, m_image);
+        ui::runCommand(m_window, [&] { std::rethrow_exception(decoded.error); });
+    } else {
+        showPicture(decoded.picture, m_label, m_image);
+    }
+    if (m_pending)
+        refresh();
 }
 
 } // namespace tess::workspace

@@ -2,7 +2,11 @@
 
 #include <QObject>
 
+#include "imaging/Image.h"
+
+#include <exception>
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -40,18 +44,34 @@ public:
 
     PreviewSlot(QLabel* image, QLabel* label, platform::FileSystem& fs, Source source,
                 QWidget* window);
+    // Waits for a decode still running on its thread.
+    ~PreviewSlot() override;
 
     // Asks for the preview to be recomputed.
     void schedule();
-    // Computes a preview that has been asked for, at once.
+    // Computes a preview that has been asked for, at once (a decode running on its thread is
+    // waited for and shown first).
     void flush();
     bool isPending() const { return m_pending; }
+
+    // While on, a photo is decoded on a thread of its own and shown when it is ready, so the
+    // window goes on painting; requests made meanwhile give one more decode, for the row that
+    // is current when the running one ends. A failure is shown as ever.
+    void setDecodingInBackground(bool on) { m_background = on; }
+    // True while a preview is asked for or being decoded.
+    bool isBusy() const { return m_pending || m_decoding.valid(); }
 
     QLabel* image() const { return m_image; }
     QLabel* label() const { return m_label; }
 
 private:
+    struct Decoded {
+        imaging::RgbImage picture;
+        std::exception_ptr error;
+    };
+
     void refresh();
+    void finishDecoding();
 
     QLabel* m_image;
     QLabel* m_label;
@@ -59,6 +79,8 @@ private:
     Source m_source;
     QWidget* m_window;
     bool m_pending = false;
+    bool m_background = false;
+    std::future<Decoded> m_decoding;
 };
 
 } // namespace tess::workspace

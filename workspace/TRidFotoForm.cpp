@@ -265,9 +265,13 @@ void TRidFotoForm::bindCommand(QPushButton* button, void (TRidFotoForm::*handler
 }
 
 void TRidFotoForm::runHandler(void (TRidFotoForm::*handler)()) {
-    // While a conversion runs the window only paints: every command is refused.
-    if (m_converting)
+    // While a conversion runs the window only paints: every command is refused, and "Chiudi"
+    // asks whether to stop the run instead.
+    if (m_converting) {
+        if (handler == &TRidFotoForm::SpeedButton5Click)
+            askToStopConversion();
         return;
+    }
     tess::ui::runCommand(this, [this, handler] { (this->*handler)(); });
 }
 
@@ -282,7 +286,9 @@ void TRidFotoForm::flushPreviews() {
 
 void TRidFotoForm::closeEvent(QCloseEvent* event) {
     if (m_converting) {
+        // The window stays open even when the run is stopped: closing it takes a new close.
         event->ignore();
+        askToStopConversion();
         return;
     }
     QDialog::closeEvent(event);

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,7 @@ class FileSystem;
 }
 
 namespace tess::workspace {
+class ParallelConversion;
 class PhotoGrid;
 class PhotoGridModel;
 class PreviewSlot;
@@ -80,8 +82,11 @@ public:
     RenameOutcome RinominaFoto(const std::string& folder, const std::string& oldName,
                                const std::string& newName);
 
-    // True while a conversion pass runs: every command of the window is refused meanwhile.
+    // True while a conversion pass runs: every command of the window is refused meanwhile,
+    // but "Chiudi", the close box and Esc ask whether to stop it.
     bool isConverting() const { return m_converting; }
+    // True once the user has chosen to stop the pass that runs. Both are safe from any thread.
+    bool isStopping() const { return m_stopping; }
 
     // Draws at once the previews that moves of the lists have asked for (they are otherwise
     // drawn when the window next processes its events).
@@ -107,10 +112,17 @@ private:
     void TabFotoOriginaliAfterScroll();
     void TabFotoRidotteAfterScroll();
     void TabFotoThumbsAfterScroll();
+    // Asks whether to stop the conversion pass that runs, and stops it on OK.
+    void askToStopConversion();
+    // One more row of the pass is finished: the originals list and the bar move on.
+    void conversionRowDone();
 
     TTabForm& m_tabForm;
     tess::platform::FileSystem& m_fs;
-    bool m_converting = false;
+    std::atomic<bool> m_converting = false;
+    std::atomic<bool> m_stopping = false;
+    tess::workspace::ParallelConversion* m_pass = nullptr; // the pass that runs, if any
+    bool m_askingToStop = false;
 
     QPushButton* ButtonCartellaOriginali = nullptr;
     QPushButton* ButtonCartellaRidotte = nullptr;

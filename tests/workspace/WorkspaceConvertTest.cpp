@@ -1,11 +1,20 @@
 #include "WorkspaceFixture.h"
 
 #include "imaging/Jpeg.h"
+#include "workspace/Conversion.h"
+#include "workspace/Preview.h"
 
 #include <QMenu>
 #include <QProgressBar>
 #include <QTableView>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+#include <utility>
 
 using namespace tess::test;
 
@@ -145,25 +154,34 @@ TEST_F(WorkspaceConvert, InputDuringARunIsRefused) {
     std::vector<int> seenRows;
     bool tried = false;
     // Between two rows the window processes its events: try everything a user could do.
-    QObject::connect(control<QProgressBar>(*form, "ProgressBar1"), &QProgressBar::valueChanged,
-                     form.get(), [&] {
-                         seenRows.push_back(form->TabFotoOriginali.recNo());
-                         if (tried)
-                             return;
-                         tried = true;
-                         EXPECT_TRUE(form->isConverting());
-                         auto* grid = control<QTableView>(*form, "DBGrid1");
-                         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                                           grid->visualRect(grid->model()->index(0, 0)).center());
-                         trigger(*form, "DeselezionaTutto1");
-                         control<QAbstractButton>(*form, "SpeedButton5")->click();
-                         form->close();
-                     });
+    QObject::connect(
+        control<QProgressBar>(*form, "ProgressBar1"), &QProgressBar::valueChanged, form.get(), [&] {
+            seenRows.push_back(form->TabFotoOriginali.recNo());
+            if (tried)
+                return;
+            tried = true;
+            EXPECT_TRUE(form->isConverting());
+            auto* grid = control<QTableView>(*form, "DBGrid1");
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(0, 0)).center());
+            trigger(*form, "DeselezionaTutto1");
+            // These three ask whether to stop; Cancel lets the run go on.
+            QTest::mouseClick(control<QAbstractButton>(*form, "SpeedButton5"), Qt::LeftButton);
+            form->close();
+            QTest::keyClick(control<QTableView>(*form, "DBGrid1"), Qt::Key_Escape);
+        });
     ModalDriver driver;
-    driver.answer(QMessageBox::Ok).accept();
+    driver.answer(QMessageBox::Ok)
+        .answer(QMessageBox::Cancel)
+        .answer(QMessageBox::Cancel)
+        .answer(QMessageBox::Cancel)
+        .accept();
     trigger(*form, "Converti1");
-    expectBoxes(driver,
-                {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    const QString stop = QStringLiteral("Interrompere la conversione?");
+    expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?", stop, stop, stop,
+                         "Operazione completata"});
+    EXPECT_EQ(driver.seen()[1].title, QStringLiteral("Confirm"));
+    EXPECT_EQ(driver.seen()[1].buttons, (QStringList{"OK", "Cancel"}));
     EXPECT_EQ(seenRows, (std::vector<int>{2, 3, 4})); // the bar reports changes only
     EXPECT_TRUE(form->isVisible());
     for (int i = 1; i <= 4; ++i)
@@ -202,6 +220,13 @@ TEST_F(WorkspaceConvert, AFailedPreviewDuringARunIsShownAndTheRunGoesOn) {
     form->TabFotoOriginali.moveTo(2);
     form->DBGrid1DblClick();
     form->flushPreviews();
+    // The previews of the rows a run passes are coalesced: draw the damaged one at once, as a
+    // window slower than the run would.
+    QObject::connect(control<QProgressBar>(*form, "ProgressBar1"), &QProgressBar::valueChanged,
+                     form.get(), [&] {
+                         if (form->TabFotoOriginali.currentName() == "B.JPG")
+                             form->flushPreviews();
+                     });
     ModalDriver driver;
     driver.answer(QMessageBox::Ok).accept().accept();
     trigger(*form, "Converti1");
@@ -210,4 +235,91 @@ TEST_F(WorkspaceConvert, AFailedPreviewDuringARunIsShownAndTheRunGoesOn) {
     EXPECT_EQ(driver.texts()[2], QStringLiteral("Operazione completata"));
     EXPECT_TRUE(dir.exists("ridotte/C.JPG"));
     EXPECT_TRUE(dir.exists("thumbs/C.JPG"));
+}
+
+TEST_F(WorkspaceConvert, StopKeepsTheFinishedRowsAndTheWindowOpen) {
+    const std::vector<std::string> all{"IMG_1.JPG", "IMG_2.JPG", "IMG_3.JPG", "IMG_4.JPG"};
+    using Ask = std::function<void(TRidFotoForm&)>;
+    const std::pair<const char*, Ask> ways[] = {
+        {"close box", [](TRidFotoForm& form) { form.close(); }},
+        {"Esc",
+         [this](TRidFotoForm& form) {
+             QTest::keyClick(control<QTableView>(form, "DBGrid1"), Qt::Key_Escape);
+         }},
+        {"Chiudi",
+         [this](TRidFotoForm& form) {
+             QTest::mouseClick(control<QAbstractButton>(form, "SpeedButton5"), Qt::LeftButton);
+         }},
+    };
+    for (const auto& [way, ask] : ways) {
+        for (const char* folder : {"originali", "ridotte", "thumbs"}) {
+            std::filesystem::remove_all(dir.host(folder));
+            dir.mkdir(folder);
+        }
+        for (const std::string& name : all)
+            photo("originali/" + name, 40, 30);
+        writeSettings(true);
+        auto form = openWorkspace();
+        form->show();
+        trigger(*form, "SelezionaTutto1");
+        // The last photo is not read by the run before the user has chosen to stop.
+        fs.beforeRead = [&form](const std::string& path) {
+            if (QThread::currentThread() == qApp->thread())
+                return;
+            if (path.find("originali") == std::string::npos ||
+                path.find("IMG_4") == std::string::npos)
+                return;
+            for (int i = 0; i < 5000 && !form->isStopping(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        bool asked = false;
+        QObject::connect(control<QProgressBar>(*form, "ProgressBar1"), &QProgressBar::valueChanged,
+                         form.get(), [&] {
+                             if (!std::exchange(asked, true))
+                                 ask(*form);
+                         });
+        ModalDriver driver;
+        driver.answer(QMessageBox::Ok).answer(QMessageBox::Ok);
+        trigger(*form, "Converti1");
+        fs.beforeRead = nullptr;
+        expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?",
+                             "Interrompere la conversione?"});
+        // The rows before the current one are written, that one and the rest are not.
+        const int current = form->TabFotoOriginali.currentIndex();
+        EXPECT_GE(current, 1) << way;
+        EXPECT_LE(current, 3) << way;
+        const std::vector<std::string> written(all.begin(), all.begin() + current);
+        EXPECT_EQ(names(form->TabFotoRidotte), written) << way; // rebuilt, no temporaries
+        EXPECT_EQ(names(form->TabFotoThumbs), written) << way;
+        EXPECT_EQ(progress(*form), tess::workspace::progressPosition(current + 1, 4)) << way;
+        EXPECT_FALSE(form->isConverting());
+        EXPECT_TRUE(form->isVisible()) << way;
+        form->close();
+        EXPECT_FALSE(form->isVisible()) << way;
+    }
+}
+
+TEST_F(WorkspaceConvert, NoFileIsReadOnTheWindowsThreadDuringARun) {
+    for (int i = 1; i <= 4; ++i)
+        photo("originali/IMG_" + std::to_string(i) + ".JPG", 640, 480, i % 2 == 0);
+    writeSettings(true); // the originals preview is on
+    auto form = openWorkspace();
+    trigger(*form, "SelezionaTutto1");
+    form->flushPreviews();
+    std::atomic<int> onWindowThread = 0;
+    std::atomic<int> elsewhere = 0;
+    fs.beforeRead = [&](const std::string&) {
+        if (!form->isConverting())
+            return;
+        (QThread::currentThread() == qApp->thread() ? onWindowThread : elsewhere)++;
+    };
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok).accept();
+    trigger(*form, "Converti1");
+    fs.beforeRead = nullptr;
+    expectBoxes(driver,
+                {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    EXPECT_EQ(onWindowThread, 0);
+    EXPECT_GE(elsewhere, 5); // four photos and at least the last preview
+    EXPECT_TRUE(form->preview(0).image()->isVisibleTo(form.get()));
 }

@@ -14,20 +14,33 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace tess::test {
 
-// The real layer, counting the whole-file reads: what a preview or a conversion costs.
+// The real layer, counting the whole-file reads: what a preview or a conversion costs. Reads
+// come from several threads during a conversion; beforeRead, when set, runs on the reading
+// thread before each read.
 class CountingFileSystem final : public platform::PosixFileSystem {
 public:
     std::vector<std::uint8_t> readFile(const std::string& path) override {
-        reads.push_back(path);
+        {
+            const std::lock_guard lock(m_mutex);
+            reads.push_back(path);
+        }
+        if (beforeRead)
+            beforeRead(path);
         return platform::PosixFileSystem::readFile(path);
     }
     std::vector<std::string> reads;
+    std::function<void(const std::string& path)> beforeRead;
+
+private:
+    std::mutex m_mutex;
 };
 
 // A workspace over three scratch folders (originali, ridotte, thumbs) whose settings file

@@ -1,0 +1,57 @@
+#include "BenchWorkspace.h"
+
+#include "dialogs/Fonts.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace tess::bench {
+namespace {
+
+std::string windowsFolder(const std::filesystem::path& path) {
+    return platform::PosixFileSystem::windowsPath(path.string()) + "\\";
+}
+
+std::filesystem::path makeScratchFolder(const char* tag) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / (std::string(tag) + "-XXXXXX")).string();
+    return mkdtemp(pattern.data());
+}
+
+} // namespace
+
+std::optional<BenchArguments> readArguments(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s FOLDER [RUNS]\n", argv[0]);
+        return std::nullopt;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    return BenchArguments{argv[1], argc > 2 ? std::max(1, std::atoi(argv[2])) : 3};
+}
+
+BenchWorkspace::BenchWorkspace(const std::filesystem::path& originals, const char* tag)
+    : m_work(makeScratchFolder(tag)), holder(windowsFolder(m_work)) {
+    namespace fs = std::filesystem;
+    ui::loadFonts();
+    fs::create_directories(m_work / "ridotte");
+    fs::create_directories(m_work / "thumbs");
+    std::ofstream(m_work / "Tessaluma.ini")
+        << "[Tessaluma]\r\nPercorsoFotoOriginali=" << windowsFolder(fs::absolute(originals))
+        << "\r\nPercorsoFotoRidotte=" << windowsFolder(m_work / "ridotte")
+        << "\r\nPercorsoFotoThumbs=" << windowsFolder(m_work / "thumbs")
+        << "\r\nAnteprimaOriginali=SI\r\n";
+}
+
+BenchWorkspace::~BenchWorkspace() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_work, ec);
+}
+
+std::string BenchWorkspace::folderText() const {
+    return windowsFolder(m_work);
+}
+
+} // namespace tess::bench

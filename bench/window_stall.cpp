@@ -1,0 +1,107 @@
+// Runs "Converti" on a real workspace window over the photos of one folder, with the
+// originals preview on and every row marked, and measures what the user feels meanwhile:
+// the longest gap between two ticks of a 5 ms timer on the window's thread while the run
+// lasts, and the peak memory of the process over the run.
+//
+//   tessaluma-bench-window FOLDER [RUNS]
+//
+// Prints one line per run, then "stall_ms X" (the worst run) and "memory_peak_mb X" (the
+// highest peak), for bench/convert.
+#include "BenchWorkspace.h"
+#include "workspace/TRidFotoForm.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// The process's peak resident memory since the last reset, in MB (0 when unknown).
+double peakMemoryMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atof(line.c_str() + 6) / 1024.0;
+    }
+    return 0;
+}
+
+void resetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto arguments = tess::bench::readArguments(argc, argv);
+    if (!arguments)
+        return 2;
+    QApplication app(argc, argv);
+    // The question before each run and the notice after it are answered with OK.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                ok->click();
+        }
+    });
+    answer.start(10);
+    tess::bench::BenchWorkspace workspace(arguments->folder, "tess-window");
+    long long worstStall = 0;
+    double peakMb = 0;
+    {
+        TRidFotoForm form(nullptr, workspace.holder, workspace.fileSystem);
+        form.show();
+        form.flushPreviews();
+        QApplication::processEvents();
+        form.findChild<QAction*>(QStringLiteral("SelezionaTutto1"))->trigger();
+        form.flushPreviews();
+
+        QElapsedTimer clock;
+        long long lastTick = -1;
+        long long stall = 0;
+        QTimer ticks;
+        ticks.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            const long long now = clock.elapsed();
+            if (!form.isConverting()) {
+                lastTick = -1;
+                return;
+            }
+            if (lastTick >= 0)
+                stall = std::max(stall, now - lastTick);
+            lastTick = now;
+        });
+        ticks.start(5);
+        auto* convert = form.findChild<QAction*>(QStringLiteral("Converti1"));
+        for (int run = 1; run <= arguments->runs; ++run) {
+            form.TabFotoOriginali.first();
+            form.flushPreviews();
+            QApplication::processEvents();
+            stall = 0;
+            lastTick = -1;
+            resetPeakMemory();
+            clock.start();
+            convert->trigger();
+            const double mb = peakMemoryMb();
+            std::printf(
+                "window run %d: %d photos in %lld ms, longest stall %lld ms, peak %.0f MB\n", run,
+                form.TabFotoOriginali.rowCount(), clock.elapsed(), stall, mb);
+            worstStall = std::max(worstStall, stall);
+            peakMb = std::max(peakMb, mb);
+        }
+    }
+    std::printf("stall_ms %lld\n", worstStall);
+    std::printf("memory_peak_mb %.1f\n", peakMb);
+    return 0;
+}
