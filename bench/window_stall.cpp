@@ -64,7 +64,13 @@ int main(int argc, char** argv) {
         form.show();
         form.flushPreviews();
         QApplication::processEvents();
-        form.findChild<QAction*>(QStringLiteral("SelezionaTutto1"))->trigger();
+        // Only the photos are marked: another file would end the run at once.
+        auto& originals = form.TabFotoOriginali;
+        for (int i = 0; i < originals.rowCount(); ++i) {
+            originals.moveTo(i);
+            const std::string& name = originals.row(i).nomeFoto;
+            originals.setCurrentMark(name.size() > 4 && name.substr(name.size() - 4) == ".JPG");
+        }
         form.flushPreviews();
 
         QElapsedTimer clock;
@@ -94,9 +100,12 @@ int main(int argc, char** argv) {
             clock.start();
             convert->trigger();
             const double mb = peakMemoryMb();
-            std::printf(
-                "window run %d: %d photos in %lld ms, longest stall %lld ms, peak %.0f MB\n", run,
-                form.TabFotoOriginali.rowCount(), clock.elapsed(), stall, mb);
+            if (form.TabFotoOriginali.recNo() != form.TabFotoOriginali.rowCount()) {
+                std::fprintf(stderr, "the run ended at row %d\n", form.TabFotoOriginali.recNo());
+                return 1;
+            }
+            std::printf("window run %d: %d rows in %lld ms, longest stall %lld ms, peak %.0f MB\n",
+                        run, form.TabFotoOriginali.rowCount(), clock.elapsed(), stall, mb);
             worstStall = std::max(worstStall, stall);
             peakMb = std::max(peakMb, mb);
         }

@@ -1,5 +1,7 @@
 #include "workspace/ParallelConversion.h"
 
+#include "platform/ThreadPriority.h"
+
 #include <algorithm>
 #include <thread>
 
@@ -32,6 +34,7 @@ int ParallelConversion::nextMarkedRow() {
 }
 
 void ParallelConversion::work() {
+    platform::lowerCurrentThreadPriority();
     std::unique_lock lock(m_mutex);
     for (;;) {
         // A photo is taken only while the memory allows one more.

@@ -4,6 +4,7 @@
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
 #include "platform/FileSystem.h"
+#include "platform/ThreadPriority.h"
 
 #include <QImage>
 #include <QLabel>
@@ -123,6 +124,7 @@ void PreviewSlot::refresh() {
         return;
     }
     m_decoding = std::async(std::launch::async, [this, path = *path] {
+        platform::lowerCurrentThreadPriority();
         Decoded decoded;
         try {
             decoded.picture = decodePreview(m_fs, path);
