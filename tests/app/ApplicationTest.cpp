@@ -1,5 +1,4 @@
-// What every run of the program shares: the version the about box shows and the icon every
-// window carries.
+// The program's icon, drawn from the logo's mark, and carried by every window.
 #include "WindowTest.h"
 
 #include "app/Application.h"
@@ -13,16 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(VersionText, ShowsTheMinorNumberInTwoDigits) {
-    struct Case {
-        int major;
-        int minor;
-        const char* text;
-    };
-    for (const Case& c : {Case{1, 0, "1.00"}, Case{1, 5, "1.05"}, Case{2, 12, "2.12"}})
-        EXPECT_EQ(tess::ui::versionText(c.major, c.minor).toStdString(), c.text);
-}
 
 // At every size the mark fills the middle of the square and leaves the corners clear, so the
 // icon neither comes out blank nor shows a box on a dark panel.
