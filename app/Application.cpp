@@ -17,12 +17,10 @@ void setUpApplication() {
     loadFonts();
 }
 
-QString versionText(int major, int minor) {
-    return QStringLiteral("%1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0'));
-}
-
 QString programVersionText() {
-    return versionText(TESSALUMA_VERSION_MAJOR, TESSALUMA_VERSION_MINOR);
+    return QStringLiteral("%1.%2")
+        .arg(TESSALUMA_VERSION_MAJOR)
+        .arg(TESSALUMA_VERSION_MINOR, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace tess::ui

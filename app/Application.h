@@ -9,10 +9,8 @@ namespace tess::ui {
 // and the program's fonts.
 void setUpApplication();
 
-// The version as the about box shows it, the minor number in two digits: 1.0 reads "1.00".
-QString versionText(int major, int minor);
-
-// The program's own version in that form.
+// The program's version as the about box shows it, the minor number in two digits: version 1.0
+// reads "1.00".
 QString programVersionText();
 
 } // namespace tess::ui
