@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tess::imaging {
@@ -23,7 +24,7 @@ public:
     bool usesProfile() const { return m_transform != nullptr; }
 
 private:
-    void* m_transform = nullptr; // a Little CMS transform
+    std::shared_ptr<void> m_transform; // a Little CMS transform, perhaps shared with others
 };
 
 } // namespace tess::imaging

@@ -164,15 +164,37 @@ struct SampledTarget {
     std::int64_t nextSource; // the source row it takes
 };
 
+// CMYK rows on their way to the sampling. Only the columns some output takes are worth the
+// colour conversion: they are gathered, converted together and put back in place in an RGB
+// row of the source's width.
+struct CmykColumns {
+    const CmykToRgb* converter;
+    const std::uint32_t* columns; // the source columns taken, in order
+    int count;
+    std::uint8_t* cmyk; // count pixels of 4 bytes
+    std::uint8_t* rgb;  // count pixels of 3 bytes
+    std::uint8_t* row;  // the RGB row, padded as the sampling needs
+};
+
+const std::uint8_t* convertTakenColumns(const CmykColumns* cmyk, const std::uint8_t* source) {
+    for (int i = 0; i < cmyk->count; ++i) {
+        std::memcpy(cmyk->cmyk + 4 * std::size_t(i), source + 4 * std::size_t(cmyk->columns[i]), 4);
+    }
+    cmyk->converter->convertRow(cmyk->cmyk, cmyk->rgb, cmyk->count);
+    for (int i = 0; i < cmyk->count; ++i) {
+        std::memcpy(cmyk->row + 3 * std::size_t(cmyk->columns[i]), cmyk->rgb + 3 * std::size_t(i),
+                    3);
+    }
+    return cmyk->row;
+}
+
 struct SamplingPlan {
     SampledTarget* targets;
     int targetCount;
     JSAMPROW* chunkRows;
     int chunkSize;
     const std::uint8_t* greyLevels; // palette index to grey level; null for colour rows
-    const CmykToRgb* cmyk;          // for CMYK rows, which are converted into rgbRow first
-    std::uint8_t* rgbRow;
-    int sourceWidth;
+    const CmykColumns* cmyk;        // for CMYK rows, which are converted first; else null
 };
 
 // Point sampling picks, for output pixel d of n, the source pixel under its centre:
@@ -264,8 +286,7 @@ bool decodeRows(Decoder* decoder, const SamplingPlan* plan) {
                 if (!rowTaken(plan, y)) {
                     continue;
                 }
-                plan->cmyk->convertRow(row, plan->rgbRow, plan->sourceWidth);
-                row = plan->rgbRow;
+                row = convertTakenColumns(plan->cmyk, row);
             }
             takeSourceRow(plan, y, row);
         }
@@ -327,19 +348,28 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
 
     const std::size_t stride = std::size_t(sourceWidth) * info.output_components;
     std::vector<std::uint8_t> chunk(stride * kScanlineChunk + kRowPadding);
+    std::vector<std::uint32_t> cmykColumns;
+    if (cmyk) {
+        for (const auto& targetOffsets : offsets) {
+            for (const std::uint32_t offset : targetOffsets) {
+                cmykColumns.push_back(offset / 3);
+            }
+        }
+        std::sort(cmykColumns.begin(), cmykColumns.end());
+        cmykColumns.erase(std::unique(cmykColumns.begin(), cmykColumns.end()), cmykColumns.end());
+    }
+    std::vector<std::uint8_t> cmykPacked(cmykColumns.size() * 4);
+    std::vector<std::uint8_t> rgbPacked(cmykColumns.size() * 3);
     std::vector<std::uint8_t> rgbRow(cmyk ? std::size_t(sourceWidth) * 3 + kRowPadding : 0);
+    const CmykColumns cmykPlan{cmyk ? &*cmyk : nullptr, cmykColumns.data(), int(cmykColumns.size()),
+                               cmykPacked.data(),       rgbPacked.data(),   rgbRow.data()};
     JSAMPROW chunkRows[kScanlineChunk];
     for (int i = 0; i < kScanlineChunk; ++i) {
         chunkRows[i] = chunk.data() + stride * i;
     }
-    const SamplingPlan plan{sampled.data(),
-                            int(sampled.size()),
-                            chunkRows,
-                            kScanlineChunk,
-                            grey ? greyLevels : nullptr,
-                            cmyk ? &*cmyk : nullptr,
-                            rgbRow.data(),
-                            sourceWidth};
+    const SamplingPlan plan{
+        sampled.data(), int(sampled.size()),         chunkRows,
+        kScanlineChunk, grey ? greyLevels : nullptr, cmyk ? &cmykPlan : nullptr};
     check(decodeRows(&decoder, &plan), decoder.error);
     return images;
 }

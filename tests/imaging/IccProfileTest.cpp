@@ -14,22 +14,6 @@ Bytes part(const Bytes& profile, std::size_t from, std::size_t to) {
     return Bytes(profile.begin() + std::ptrdiff_t(from), profile.begin() + std::ptrdiff_t(to));
 }
 
-TEST(IccProfile, EncodedProfileReadsBackWholeFromItsChunks) {
-    const RgbImage picture = test::quadrants(64, 48);
-    // One chunk holds at most 65,519 bytes: the large profile takes three.
-    for (const std::size_t size : {std::size_t(560), std::size_t(150'000)}) {
-        const Bytes profile = test::fakeIccProfile(size, "RGB ");
-        const Bytes jpeg = encodeJpeg(picture, 80, true, 6, profile);
-        EXPECT_EQ(readIccProfile(jpeg), profile) << size;
-        EXPECT_EQ(iccColourSpace(readIccProfile(jpeg)), "RGB ");
-        EXPECT_EQ(decodeStretched(jpeg, DecodeProfile::QualityFirst, {{64, 48}})[0].pixels,
-                  decodeStretched(encodeJpeg(picture, 80, true, 6), DecodeProfile::QualityFirst,
-                                  {{64, 48}})[0]
-                      .pixels);
-    }
-    EXPECT_TRUE(readIccProfile(encodeJpeg(picture, 80, false)).empty());
-}
-
 TEST(IccProfile, ChunkSetsThatDoNotMakeAProfileAreDropped) {
     const Bytes profile = test::fakeIccProfile(3000, "RGB ");
     const Bytes a = part(profile, 0, 1000), b = part(profile, 1000, 2000),
