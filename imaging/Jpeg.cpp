@@ -176,6 +176,20 @@ struct CmykColumns {
     std::uint8_t* row;  // the RGB row, padded as the sampling needs
 };
 
+// The source columns some output takes, each once and in order, from the outputs' byte offsets
+// in an RGB row.
+std::vector<std::uint32_t> takenColumns(const std::vector<std::vector<std::uint32_t>>& offsets) {
+    std::vector<std::uint32_t> columns;
+    for (const auto& targetOffsets : offsets) {
+        for (const std::uint32_t offset : targetOffsets) {
+            columns.push_back(offset / 3);
+        }
+    }
+    std::sort(columns.begin(), columns.end());
+    columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
+    return columns;
+}
+
 const std::uint8_t* convertTakenColumns(const CmykColumns* cmyk, const std::uint8_t* source) {
     for (int i = 0; i < cmyk->count; ++i) {
         std::memcpy(cmyk->cmyk + 4 * std::size_t(i), source + 4 * std::size_t(cmyk->columns[i]), 4);
@@ -194,7 +208,6 @@ struct SamplingPlan {
     JSAMPROW* chunkRows;
     int chunkSize;
     const std::uint8_t* greyLevels; // palette index to grey level; null for colour rows
-    const CmykColumns* cmyk;        // for CMYK rows, which are converted first; else null
 };
 
 // Point sampling picks, for output pixel d of n, the source pixel under its centre:
@@ -266,8 +279,9 @@ void takeSourceRow(const SamplingPlan* plan, std::int64_t y, const std::uint8_t*
 }
 
 // Guarded: reads every row (rows no output takes still go through the decoder, which keeps
-// the decoder's state and dithering as a full decode has them) and finishes.
-bool decodeRows(Decoder* decoder, const SamplingPlan* plan) {
+// the decoder's state and dithering as a full decode has them) and finishes. With `cmyk` the
+// rows are CMYK and are turned into RGB first.
+bool decodeRows(Decoder* decoder, const SamplingPlan* plan, const CmykColumns* cmyk) {
     if (setjmp(decoder->error.jump)) {
         return false;
     }
@@ -281,12 +295,12 @@ bool decodeRows(Decoder* decoder, const SamplingPlan* plan) {
         for (JDIMENSION i = 0; i < read; ++i) {
             const std::int64_t y = std::int64_t(first) + i;
             const std::uint8_t* row = plan->chunkRows[i];
-            if (plan->cmyk != nullptr) {
+            if (cmyk != nullptr) {
                 // Only the rows an output takes are worth the colour conversion.
                 if (!rowTaken(plan, y)) {
                     continue;
                 }
-                row = convertTakenColumns(plan->cmyk, row);
+                row = convertTakenColumns(cmyk, row);
             }
             takeSourceRow(plan, y, row);
         }
@@ -348,16 +362,8 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
 
     const std::size_t stride = std::size_t(sourceWidth) * info.output_components;
     std::vector<std::uint8_t> chunk(stride * kScanlineChunk + kRowPadding);
-    std::vector<std::uint32_t> cmykColumns;
-    if (cmyk) {
-        for (const auto& targetOffsets : offsets) {
-            for (const std::uint32_t offset : targetOffsets) {
-                cmykColumns.push_back(offset / 3);
-            }
-        }
-        std::sort(cmykColumns.begin(), cmykColumns.end());
-        cmykColumns.erase(std::unique(cmykColumns.begin(), cmykColumns.end()), cmykColumns.end());
-    }
+    const std::vector<std::uint32_t> cmykColumns =
+        cmyk ? takenColumns(offsets) : std::vector<std::uint32_t>{};
     std::vector<std::uint8_t> cmykPacked(cmykColumns.size() * 4);
     std::vector<std::uint8_t> rgbPacked(cmykColumns.size() * 3);
     std::vector<std::uint8_t> rgbRow(cmyk ? std::size_t(sourceWidth) * 3 + kRowPadding : 0);
@@ -367,10 +373,9 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
     for (int i = 0; i < kScanlineChunk; ++i) {
         chunkRows[i] = chunk.data() + stride * i;
     }
-    const SamplingPlan plan{
-        sampled.data(), int(sampled.size()),         chunkRows,
-        kScanlineChunk, grey ? greyLevels : nullptr, cmyk ? &cmykPlan : nullptr};
-    check(decodeRows(&decoder, &plan), decoder.error);
+    const SamplingPlan plan{sampled.data(), int(sampled.size()), chunkRows, kScanlineChunk,
+                            grey ? greyLevels : nullptr};
+    check(decodeRows(&decoder, &plan, cmyk ? &cmykPlan : nullptr), decoder.error);
     return images;
 }
 

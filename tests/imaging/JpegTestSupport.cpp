@@ -194,7 +194,7 @@ Bytes withSegments(const Bytes& jpeg, const std::vector<std::pair<std::uint8_t, 
 }
 
 Bytes encodeCmykJpeg(int width, int height, const std::array<Inks, 4>& quadrantInks, bool ycck,
-                     const Bytes& iccProfile) {
+                     const Bytes& iccProfile, bool textured) {
     Writer writer;
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
@@ -216,7 +216,9 @@ Bytes encodeCmykJpeg(int width, int height, const std::array<Inks, 4>& quadrantI
         for (int x = 0; x < width; ++x) {
             const Inks& inks = quadrantInks[(x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0)];
             for (int c = 0; c < 4; ++c) {
-                row[std::size_t(x) * 4 + c] = std::uint8_t(255 - inks[std::size_t(c)]);
+                const int extra = textured && c == 0 ? x * 9 % 72 : 0;
+                row[std::size_t(x) * 4 + c] =
+                    std::uint8_t(255 - std::min(inks[std::size_t(c)] + extra, 255));
             }
         }
         JSAMPROW rows[1] = {row.data()};

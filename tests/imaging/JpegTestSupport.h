@@ -53,12 +53,12 @@ Bytes iccChunk(int sequence, int count, const Bytes& data);
 // The JPEG with the segments (marker, payload) put right after its start, in the given order.
 Bytes withSegments(const Bytes& jpeg, const std::vector<std::pair<std::uint8_t, Bytes>>& segments);
 
-// A CMYK JPEG in four flat quadrants of the given inks (0 no ink, 255 full), stored inverted
-// with Adobe's marker as print software writes it, in YCCK when asked, and with the profile
-// in APP2 chunks when one is given.
+// A CMYK JPEG in four quadrants of the given inks (0 no ink, 255 full), flat or with more
+// cyan in a sawtooth across each row, stored inverted with Adobe's marker as print software
+// writes it, in YCCK when asked, and with the profile in APP2 chunks when one is given.
 using Inks = std::array<std::uint8_t, 4>;
 Bytes encodeCmykJpeg(int width, int height, const std::array<Inks, 4>& quadrantInks, bool ycck,
-                     const Bytes& iccProfile = {});
+                     const Bytes& iccProfile = {}, bool textured = false);
 // A CMYK ICC profile made with Little CMS for a press whose inks differ from the plain formula.
 Bytes cmykTestProfile();
 
