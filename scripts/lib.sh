@@ -7,7 +7,8 @@ BUILD_DIR=${TESSALUMA_BUILD_DIR:-$ROOT/build}
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
-    libjpeg62-turbo-dev libjpeg-turbo-progs
+    libjpeg62-turbo-dev libjpeg-turbo-progs liblcms2-dev
+    imagemagick
     libgtest-dev libgmock-dev
     fonts-wine
     xvfb xauth

@@ -2,6 +2,7 @@
 
 #include "imaging/Exif.h"
 #include "imaging/Fit.h"
+#include "imaging/IccProfile.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
 
@@ -24,18 +25,35 @@ int hexDigit(char c) {
     return -1;
 }
 
-// The orientation the copies keep: only a real turn or mirror is worth a segment.
-int orientationToKeep(const imaging::Bytes& original) {
+// What the copies keep of the original's metadata; nothing else of it is copied.
+struct KeptMetadata {
+    int orientation = 0;
+    imaging::Bytes iccProfile;
+};
+
+KeptMetadata metadataToKeep(const imaging::Bytes& original, const imaging::JpegInfo& header) {
+    KeptMetadata kept;
+    // Only a real turn or mirror is worth a segment.
     const int orientation = imaging::readExifOrientation(original);
-    return orientation >= 2 && orientation <= 8 ? orientation : 0;
+    kept.orientation = orientation >= 2 && orientation <= 8 ? orientation : 0;
+    // The pixels of a colour original are copied unchanged, so its RGB profile describes the
+    // copies as it did the original. A CMYK original is turned into sRGB and a grey one is
+    // written in colour, so what their profiles say no longer holds.
+    if (header.components == 3) {
+        imaging::Bytes profile = imaging::readIccProfile(original);
+        if (imaging::iccColourSpace(profile) == "RGB ") {
+            kept.iccProfile = std::move(profile);
+        }
+    }
+    return kept;
 }
 
 // Writes one output: sized, stretched and encoded as convertiFoto does.
 void writeOutput(platform::FileSystem& fs, const std::string& destination,
                  const imaging::RgbImage& image, int quality, const imaging::JpegInfo& header,
-                 int orientation) {
+                 const KeptMetadata& kept) {
     const imaging::Bytes encoded =
-        imaging::encodeJpeg(image, quality, header.progressive, orientation);
+        imaging::encodeJpeg(image, quality, header.progressive, kept.orientation, kept.iccProfile);
     fs.writeFile(destination, encoded.data(), encoded.size());
 }
 
@@ -113,7 +131,7 @@ void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int
         imaging::conversionSize(header.width, header.height, widthLimit, heightLimit);
     const auto images =
         imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst, {target});
-    writeOutput(fs, destination, images[0], quality, header, orientationToKeep(original));
+    writeOutput(fs, destination, images[0], quality, header, metadataToKeep(original, header));
 }
 
 void convertPhoto(platform::FileSystem& fs, const std::string& name,
@@ -140,9 +158,9 @@ void convertPhoto(platform::FileSystem& fs, const std::string& name,
         header.width, header.height, thumbnail.widthLimit, thumbnail.heightLimit);
     const auto images = imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst,
                                                  {reducedSize, thumbnailSize});
-    const int orientation = orientationToKeep(original);
-    writeOutput(fs, reducedPath, images[0], reduced.quality, header, orientation);
-    writeOutput(fs, thumbnailPath, images[1], thumbnail.quality, header, orientation);
+    const KeptMetadata kept = metadataToKeep(original, header);
+    writeOutput(fs, reducedPath, images[0], reduced.quality, header, kept);
+    writeOutput(fs, thumbnailPath, images[1], thumbnail.quality, header, kept);
 }
 
 } // namespace tess::workspace

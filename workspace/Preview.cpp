@@ -1,8 +1,10 @@
 #include "workspace/Preview.h"
 
 #include "dialogs/MessageBoxes.h"
+#include "imaging/Exif.h"
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
+#include "imaging/Orientation.h"
 #include "platform/FileSystem.h"
 
 #include <QImage>
@@ -42,13 +44,17 @@ void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* 
     try {
         const imaging::Bytes data = fs.readFile(path);
         const imaging::JpegInfo info = imaging::readJpegHeader(data);
-        const imaging::PreviewFit fit = imaging::previewFit(info.width, info.height);
+        // The photo is shown upright, as viewers show it, and fitted by its upright size.
+        const int orientation = imaging::readExifOrientation(data);
+        const imaging::Size upright = imaging::orientedSize({info.width, info.height}, orientation);
+        const imaging::PreviewFit fit = imaging::previewFit(upright.width, upright.height);
         // Decoded at a quarter of its size and drawn point-sampled into the view's new size,
-        // which is the quarter size itself when it fits.
+        // which is the quarter size itself when it fits; then turned.
         const std::vector<imaging::RgbImage> pictures =
-            imaging::decodeStretched(data, imaging::DecodeProfile::SpeedFirst, {fit.view});
+            imaging::decodeStretched(data, imaging::DecodeProfile::SpeedFirst,
+                                     {imaging::orientedSize(fit.view, orientation)});
         image->resize(fit.view.width, fit.view.height);
-        image->setPixmap(toPixmap(pictures.front()));
+        image->setPixmap(toPixmap(imaging::turnUpright(pictures.front(), orientation)));
         label->hide();
         image->show();
     } catch (...) {
