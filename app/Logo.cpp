@@ -2,8 +2,10 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPolygon>
 
 namespace tess::ui {
@@ -30,10 +32,14 @@ const QColor kRed(255, 0, 0);
 const QColor kAqua(0, 255, 255);
 const QColor kWhite(255, 255, 255);
 
-// The mark: a photo print in a navy frame showing a sun over two mountains. The picture is
+// Where the mark lies in the logo, with its shadow.
+const QRect kMarkFrame(6, 5, 66, 54);
+const QRect kMarkBounds = kMarkFrame.adjusted(0, 0, 3, 3);
+
+// The mark: a photo print in a navy frame showing a sun over two mountains. In the logo it is
 // drawn without antialiasing so that every pixel already is one of the palette's colours.
 void drawMark(QPainter& painter) {
-    const QRect frame(6, 5, 66, 54);
+    const QRect frame = kMarkFrame;
     const QRect picture = frame.adjusted(5, 5, -5, -5);
 
     painter.setPen(Qt::NoPen);
@@ -117,6 +123,27 @@ QImage tessalumaLogo() {
     }
     return canvas.convertToFormat(QImage::Format_Indexed8, vgaColours(),
                                   Qt::ThresholdDither | Qt::AvoidDither);
+}
+
+QImage tessalumaIcon(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    // The mark, wider than tall, fills the width but for a margin of 1/32 on either side.
+    const qreal scale = size * (1.0 - 2.0 / 32) / kMarkBounds.width();
+    painter.translate(size / 2.0, size / 2.0);
+    painter.scale(scale, scale);
+    painter.translate(-QRectF(kMarkBounds).center());
+    drawMark(painter);
+    return icon;
+}
+
+QIcon tessalumaWindowIcon() {
+    QIcon icon;
+    for (int size : kIconSizes)
+        icon.addPixmap(QPixmap::fromImage(tessalumaIcon(size)));
+    return icon;
 }
 
 } // namespace tess::ui

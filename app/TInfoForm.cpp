@@ -1,5 +1,6 @@
 #include "app/TInfoForm.h"
 
+#include "app/Application.h"
 #include "app/Logo.h"
 #include "dialogs/Fonts.h"
 
@@ -52,7 +53,7 @@ TInfoForm::TInfoForm(QWidget* owner)
     Label3 = addLine("Label3", QStringLiteral("00000 Borgo Immaginario (IT)"), 136);
     Label6 = addLine("Label6", QStringLiteral("www.tessaluma.example"), 154);
     Label4 = addLine("Label4", QStringLiteral("Progetto Tessaluma 32 bit"), 192);
-    Label5 = addLine("Label5", QStringLiteral("Versione 1.00"), 208);
+    Label5 = addLine("Label5", QStringLiteral("Versione ") + tess::ui::programVersionText(), 208);
 
     OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
                             this);

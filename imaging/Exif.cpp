@@ -1,7 +1,9 @@
 #include "imaging/Exif.h"
 
-#include <algorithm>
+#include "imaging/JpegSegments.h"
+
 #include <cstring>
+#include <iterator>
 
 namespace tess::imaging {
 
@@ -93,50 +95,18 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 } // namespace
 
 int readExifOrientation(const std::vector<std::uint8_t>& jpeg) {
-    const std::size_t size = jpeg.size();
-    if (size < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) {
-        return 0;
-    }
-    // Walk the marker segments up to the image data; the Exif block is one of the APP1
-    // segments (another APP1 may hold XMP, so keep looking past it).
-    std::size_t pos = 2;
-    while (pos + 2 <= size) {
-        if (jpeg[pos] != 0xFF) {
-            return 0;
+    // The Exif block is one of the APP1 segments (another APP1 may hold XMP, so keep looking
+    // past it).
+    int orientation = 0;
+    forEachJpegSegment(jpeg, [&orientation](const JpegSegment& segment) {
+        if (segment.marker == 0xE1 && segment.size >= sizeof kExifHeader &&
+            std::memcmp(segment.payload, kExifHeader, sizeof kExifHeader) == 0) {
+            orientation = orientationFromTiff(segment.payload + sizeof kExifHeader,
+                                              segment.size - sizeof kExifHeader);
         }
-        const std::uint8_t marker = jpeg[pos + 1];
-        if (marker == 0xFF) {
-            ++pos; // fill byte
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9) {
-            return 0;
-        }
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
-            pos += 2; // markers without a length
-            continue;
-        }
-        if (pos + 4 > size) {
-            return 0;
-        }
-        const std::size_t length = std::size_t(jpeg[pos + 2]) << 8 | jpeg[pos + 3];
-        if (length < 2) {
-            return 0;
-        }
-        const std::size_t start = pos + 4;
-        // A segment cut short by the end of the file is read as far as it goes.
-        const std::size_t available = std::min(length - 2, size - start);
-        if (marker == 0xE1 && available >= sizeof kExifHeader &&
-            std::memcmp(&jpeg[start], kExifHeader, sizeof kExifHeader) == 0) {
-            const int orientation = orientationFromTiff(&jpeg[start + sizeof kExifHeader],
-                                                        available - sizeof kExifHeader);
-            if (orientation != 0) {
-                return orientation;
-            }
-        }
-        pos = start + (length - 2);
-    }
-    return 0;
+        return orientation == 0;
+    });
+    return orientation;
 }
 
 std::vector<std::uint8_t> makeOrientationExif(int orientation) {

@@ -1,6 +1,8 @@
 #include "imaging/Jpeg.h"
 
+#include "imaging/CmykColour.h"
 #include "imaging/Exif.h"
+#include "imaging/IccProfile.h"
 #include "platform/Error.h"
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -113,6 +116,10 @@ bool startDecoder(Decoder* decoder) {
     return true;
 }
 
+bool isCmyk(const jpeg_decompress_struct& info) {
+    return info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+}
+
 void configure(jpeg_decompress_struct& info, DecodeProfile profile) {
     const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
     info.do_fancy_upsampling = TRUE;
@@ -136,6 +143,10 @@ void configure(jpeg_decompress_struct& info, DecodeProfile profile) {
             info.two_pass_quantize = FALSE;
             info.dither_mode = JDITHER_ORDERED;
         }
+    } else if (isCmyk(info)) {
+        // libjpeg gives CMYK (and turns YCCK into it) but not RGB; the rows are turned into
+        // RGB on their way to the sampling.
+        info.out_color_space = JCS_CMYK;
     } else {
         info.out_color_space = JCS_RGB;
     }
@@ -152,6 +163,44 @@ struct SampledTarget {
     int nextRow;             // next output row to fill
     std::int64_t nextSource; // the source row it takes
 };
+
+// CMYK rows on their way to the sampling. Only the columns some output takes are worth the
+// colour conversion: they are gathered, converted together and put back in place in an RGB
+// row of the source's width.
+struct CmykColumns {
+    const CmykToRgb* converter;
+    const std::uint32_t* columns; // the source columns taken, in order
+    int count;
+    std::uint8_t* cmyk; // count pixels of 4 bytes
+    std::uint8_t* rgb;  // count pixels of 3 bytes
+    std::uint8_t* row;  // the RGB row, padded as the sampling needs
+};
+
+// The source columns some output takes, each once and in order, from the outputs' byte offsets
+// in an RGB row.
+std::vector<std::uint32_t> takenColumns(const std::vector<std::vector<std::uint32_t>>& offsets) {
+    std::vector<std::uint32_t> columns;
+    for (const auto& targetOffsets : offsets) {
+        for (const std::uint32_t offset : targetOffsets) {
+            columns.push_back(offset / 3);
+        }
+    }
+    std::sort(columns.begin(), columns.end());
+    columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
+    return columns;
+}
+
+const std::uint8_t* convertTakenColumns(const CmykColumns* cmyk, const std::uint8_t* source) {
+    for (int i = 0; i < cmyk->count; ++i) {
+        std::memcpy(cmyk->cmyk + 4 * std::size_t(i), source + 4 * std::size_t(cmyk->columns[i]), 4);
+    }
+    cmyk->converter->convertRow(cmyk->cmyk, cmyk->rgb, cmyk->count);
+    for (int i = 0; i < cmyk->count; ++i) {
+        std::memcpy(cmyk->row + 3 * std::size_t(cmyk->columns[i]), cmyk->rgb + 3 * std::size_t(i),
+                    3);
+    }
+    return cmyk->row;
+}
 
 struct SamplingPlan {
     SampledTarget* targets;
@@ -197,6 +246,16 @@ void sampleGreyRow(const std::uint8_t* source, const std::uint32_t* offsets, int
     }
 }
 
+bool rowTaken(const SamplingPlan* plan, std::int64_t y) {
+    for (int t = 0; t < plan->targetCount; ++t) {
+        const SampledTarget& target = plan->targets[t];
+        if (target.nextRow < target.height && target.nextSource == y) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void takeSourceRow(const SamplingPlan* plan, std::int64_t y, const std::uint8_t* row) {
     for (int t = 0; t < plan->targetCount; ++t) {
         SampledTarget& target = plan->targets[t];
@@ -220,8 +279,9 @@ void takeSourceRow(const SamplingPlan* plan, std::int64_t y, const std::uint8_t*
 }
 
 // Guarded: reads every row (rows no output takes still go through the decoder, which keeps
-// the decoder's state and dithering as a full decode has them) and finishes.
-bool decodeRows(Decoder* decoder, const SamplingPlan* plan) {
+// the decoder's state and dithering as a full decode has them) and finishes. With `cmyk` the
+// rows are CMYK and are turned into RGB first.
+bool decodeRows(Decoder* decoder, const SamplingPlan* plan, const CmykColumns* cmyk) {
     if (setjmp(decoder->error.jump)) {
         return false;
     }
@@ -233,7 +293,16 @@ bool decodeRows(Decoder* decoder, const SamplingPlan* plan) {
             return true; // cannot happen with data in memory; never spin
         }
         for (JDIMENSION i = 0; i < read; ++i) {
-            takeSourceRow(plan, std::int64_t(first) + i, plan->chunkRows[i]);
+            const std::int64_t y = std::int64_t(first) + i;
+            const std::uint8_t* row = plan->chunkRows[i];
+            if (cmyk != nullptr) {
+                // Only the rows an output takes are worth the colour conversion.
+                if (!rowTaken(plan, y)) {
+                    continue;
+                }
+                row = convertTakenColumns(cmyk, row);
+            }
+            takeSourceRow(plan, y, row);
         }
     }
     jpeg_finish_decompress(info);
@@ -253,11 +322,16 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
         throw Error("Out of memory");
     }
     configure(info, profile);
+    std::optional<CmykToRgb> cmyk;
+    if (isCmyk(info)) {
+        cmyk.emplace(readIccProfile(data));
+    }
     check(startDecoder(&decoder), decoder.error);
 
     const int sourceWidth = int(info.output_width);
     const int sourceHeight = int(info.output_height);
-    const int components = info.output_components;
+    // The components of the rows the sampling sees: CMYK rows reach it as RGB.
+    const int components = cmyk ? 3 : info.output_components;
 
     std::uint8_t greyLevels[256] = {};
     const bool grey = info.quantize_colors;
@@ -286,15 +360,22 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
                            sourceHeight, 0, sampledSource(0, sourceHeight, height)});
     }
 
-    const std::size_t stride = std::size_t(sourceWidth) * components;
+    const std::size_t stride = std::size_t(sourceWidth) * info.output_components;
     std::vector<std::uint8_t> chunk(stride * kScanlineChunk + kRowPadding);
+    const std::vector<std::uint32_t> cmykColumns =
+        cmyk ? takenColumns(offsets) : std::vector<std::uint32_t>{};
+    std::vector<std::uint8_t> cmykPacked(cmykColumns.size() * 4);
+    std::vector<std::uint8_t> rgbPacked(cmykColumns.size() * 3);
+    std::vector<std::uint8_t> rgbRow(cmyk ? std::size_t(sourceWidth) * 3 + kRowPadding : 0);
+    const CmykColumns cmykPlan{cmyk ? &*cmyk : nullptr, cmykColumns.data(), int(cmykColumns.size()),
+                               cmykPacked.data(),       rgbPacked.data(),   rgbRow.data()};
     JSAMPROW chunkRows[kScanlineChunk];
     for (int i = 0; i < kScanlineChunk; ++i) {
         chunkRows[i] = chunk.data() + stride * i;
     }
     const SamplingPlan plan{sampled.data(), int(sampled.size()), chunkRows, kScanlineChunk,
                             grey ? greyLevels : nullptr};
-    check(decodeRows(&decoder, &plan), decoder.error);
+    check(decodeRows(&decoder, &plan, cmyk ? &cmykPlan : nullptr), decoder.error);
     return images;
 }
 
@@ -358,6 +439,8 @@ struct EncodeRequest {
     bool progressive;
     const std::uint8_t* exif;
     unsigned exifSize;
+    const std::uint8_t* iccProfile;
+    unsigned iccProfileSize;
 };
 
 // Guarded: compresses the rows into the encoder's buffer.
@@ -390,6 +473,10 @@ bool compress(Encoder* encoder, const EncodeRequest* request) {
     if (request->exif != nullptr) {
         jpeg_write_marker(info, JPEG_APP0 + 1, request->exif, request->exifSize);
     }
+    if (request->iccProfile != nullptr) {
+        // Split into APP2 chunks as the ICC's rules for JPEG ask.
+        jpeg_write_icc_profile(info, request->iccProfile, request->iccProfileSize);
+    }
     jpeg_write_scanlines(info, request->rows, JDIMENSION(request->height));
     jpeg_finish_compress(info);
     return true;
@@ -397,7 +484,7 @@ bool compress(Encoder* encoder, const EncodeRequest* request) {
 
 Bytes encodeSamples(const std::uint8_t* pixels, std::size_t sampleCount, int width, int height,
                     int components, J_COLOR_SPACE colourSpace, int quality, bool progressive,
-                    int exifOrientation) {
+                    int exifOrientation, const std::vector<std::uint8_t>& iccProfile) {
     std::vector<JSAMPROW> rows(std::size_t(std::max(height, 0)));
     const std::size_t stride = std::size_t(std::max(width, 0)) * components;
     if (sampleCount < stride * rows.size()) {
@@ -427,7 +514,9 @@ Bytes encodeSamples(const std::uint8_t* pixels, std::size_t sampleCount, int wid
                                 quality & 0xFF,
                                 progressive,
                                 exif.empty() ? nullptr : exif.data(),
-                                unsigned(exif.size())};
+                                unsigned(exif.size()),
+                                iccProfile.empty() ? nullptr : iccProfile.data(),
+                                unsigned(iccProfile.size())};
     check(compress(&encoder, &request), encoder.error);
     const std::size_t written = encoder.capacity - encoder.destination.free_in_buffer;
     return Bytes(encoder.buffer, encoder.buffer + written);
@@ -464,14 +553,15 @@ std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
     }
 }
 
-Bytes encodeJpeg(const RgbImage& image, int quality, bool progressive, int exifOrientation) {
+Bytes encodeJpeg(const RgbImage& image, int quality, bool progressive, int exifOrientation,
+                 const Bytes& iccProfile) {
     return encodeSamples(image.pixels.data(), image.pixels.size(), image.width, image.height, 3,
-                         JCS_RGB, quality, progressive, exifOrientation);
+                         JCS_RGB, quality, progressive, exifOrientation, iccProfile);
 }
 
 Bytes encodeGreyJpeg(const GreyImage& image, int quality, bool progressive) {
     return encodeSamples(image.levels.data(), image.levels.size(), image.width, image.height, 1,
-                         JCS_GRAYSCALE, quality, progressive, 0);
+                         JCS_GRAYSCALE, quality, progressive, 0, {});
 }
 
 } // namespace tess::imaging

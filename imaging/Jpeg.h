@@ -12,7 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 struct JpegInfo {
     int width = 0; // stored size
     int height = 0;
-    int components = 0;       // 1 for grey-scale, 3 for colour
+    int components = 0;       // 1 for grey-scale, 3 for colour, 4 for CMYK and YCCK
     bool progressive = false; // more than one scan
 };
 
@@ -20,7 +20,8 @@ struct JpegInfo {
 // grey-scale quantised to 236 levels with one pass of ordered dithering. QualityFirst is the
 // conversion's: full size, floating-point IDCT, grey-scale quantised to 236 levels with the
 // decoder's default quantiser and dithering. Both: fancy upsampling and block smoothing on,
-// 24-bit RGB out, warnings ignored.
+// 24-bit RGB out (CMYK and YCCK files through their CMYK profile, or the plain formula),
+// warnings ignored.
 enum class DecodeProfile { SpeedFirst, QualityFirst };
 
 // Largest decoded image accepted, in pixels at the profile's scale; beyond it the decode
@@ -43,8 +44,10 @@ std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
 // Encodes with libjpeg's defaults, the floating-point forward DCT, jpeg_set_quality with the
 // low byte of `quality` and baseline-limited tables, the simple progressive script when
 // `progressive`, three components always. An Exif orientation of 2 to 8 is written in a
-// minimal Exif segment holding only that tag; 0 or 1 writes none.
-Bytes encodeJpeg(const RgbImage& image, int quality, bool progressive, int exifOrientation = 0);
+// minimal Exif segment holding only that tag; 0 or 1 writes none. An ICC profile, when given,
+// is written as it is in APP2 chunks.
+Bytes encodeJpeg(const RgbImage& image, int quality, bool progressive, int exifOrientation = 0,
+                 const Bytes& iccProfile = {});
 
 // Encodes a one-component (grey-scale) JPEG with the same settings as encodeJpeg and no Exif.
 // Photos like this come from scanners and black-and-white camera modes.

@@ -3,14 +3,16 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_DIR=${TESSALUMA_BUILD_DIR:-$ROOT/build}
 
-# Debian packages the build, the tests, the demo and the benchmarks need.
+# Debian packages the build, the tests, the demo, the benchmarks and the package need.
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
-    libjpeg62-turbo-dev libjpeg-turbo-progs
+    libjpeg62-turbo-dev libjpeg-turbo-progs liblcms2-dev
+    imagemagick
     libgtest-dev libgmock-dev
     fonts-wine
     xvfb xauth
+    desktop-file-utils appstream file
 )
 
 ensure_packages() {
@@ -25,8 +27,9 @@ ensure_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Set through env so that sudo, which clears the environment, passes it on.
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 build() {

@@ -8,8 +8,8 @@
 //
 // Exit status 0 when every picture was written; 1 when one is missing or could not be saved,
 // or when the watchdog had to close a window; 2 for a wrong command line.
+#include "app/Application.h"
 #include "app/TBaseMainForm.h"
-#include "dialogs/Fonts.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TTavIn1Form.h"
 #include "platform/PosixFileSystem.h"
@@ -236,14 +236,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: tessaluma-snapshots OUTDIR\n");
         return 2;
     }
-    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    // Made absolute now: the directory dialog changes the working directory as it browses.
+    const QString outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     if (!QDir().mkpath(outDir)) {
         std::fprintf(stderr, "tessaluma-snapshots: cannot create %s\n", argv[1]);
         return 1;
     }
 
-    QApplication::setApplicationName(QString::fromLatin1(tess::ui::kApplicationTitle));
-    tess::ui::loadFonts();
+    tess::ui::setUpApplication();
     tess::platform::PosixFileSystem fs;
 
     Snapshots snapshots(outDir);

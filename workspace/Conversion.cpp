@@ -2,6 +2,7 @@
 
 #include "imaging/Exif.h"
 #include "imaging/Fit.h"
+#include "imaging/IccProfile.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
 
@@ -24,10 +25,33 @@ int hexDigit(char c) {
     return -1;
 }
 
-// The orientation the copies keep: only a real turn or mirror is worth a segment.
-int orientationToKeep(const imaging::Bytes& original) {
+// What the copies keep of the original's metadata; nothing else of it is copied.
+struct KeptMetadata {
+    int orientation = 0;
+    imaging::Bytes iccProfile;
+};
+
+KeptMetadata metadataToKeep(const imaging::Bytes& original, const imaging::JpegInfo& header) {
+    KeptMetadata kept;
+    // Only a real turn or mirror is worth a segment.
     const int orientation = imaging::readExifOrientation(original);
-    return orientation >= 2 && orientation <= 8 ? orientation : 0;
+    kept.orientation = orientation >= 2 && orientation <= 8 ? orientation : 0;
+    // The pixels of a colour original are copied unchanged, so its RGB profile describes the
+    // copies as it did the original. A CMYK original is turned into sRGB and a grey one is
+    // written in colour, so what their profiles say no longer holds.
+    if (header.components == 3) {
+        imaging::Bytes profile = imaging::readIccProfile(original);
+        if (imaging::iccColourSpace(profile) == "RGB ") {
+            kept.iccProfile = std::move(profile);
+        }
+    }
+    return kept;
+}
+
+imaging::Bytes encodeWithMetadata(const imaging::RgbImage& image, int quality,
+                                  const imaging::JpegInfo& header, const KeptMetadata& kept) {
+    return imaging::encodeJpeg(image, quality, header.progressive, kept.orientation,
+                               kept.iccProfile);
 }
 
 // One output of an original already in memory: sized, stretched onto white and encoded.
@@ -38,7 +62,7 @@ imaging::Bytes encodeOutput(const imaging::Bytes& original, int widthLimit, int 
         imaging::conversionSize(header.width, header.height, widthLimit, heightLimit);
     const auto images =
         imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst, {target});
-    return imaging::encodeJpeg(images[0], quality, header.progressive, orientationToKeep(original));
+    return encodeWithMetadata(images[0], quality, header, metadataToKeep(original, header));
 }
 
 } // namespace
@@ -136,11 +160,9 @@ ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
         header.width, header.height, thumbnail.widthLimit, thumbnail.heightLimit);
     const auto images = imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst,
                                                  {reducedSize, thumbnailSize});
-    const int orientation = orientationToKeep(original);
-    photo.reduced =
-        imaging::encodeJpeg(images[0], reduced.quality, header.progressive, orientation);
-    photo.thumbnail =
-        imaging::encodeJpeg(images[1], thumbnail.quality, header.progressive, orientation);
+    const KeptMetadata kept = metadataToKeep(original, header);
+    photo.reduced = encodeWithMetadata(images[0], reduced.quality, header, kept);
+    photo.thumbnail = encodeWithMetadata(images[1], thumbnail.quality, header, kept);
     return photo;
 }
 

@@ -1,8 +1,10 @@
 #include "workspace/Preview.h"
 
 #include "dialogs/MessageBoxes.h"
+#include "imaging/Exif.h"
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
+#include "imaging/Orientation.h"
 #include "platform/FileSystem.h"
 #include "platform/ThreadPriority.h"
 
@@ -36,14 +38,18 @@ void showNotAvailable(QLabel* label, QLabel* image) {
 
 namespace {
 
-// The picture a preview shows: decoded at a quarter of its size and drawn point-sampled into
-// the view's new size, which is the quarter size itself when it fits. Touches no widget.
+// The picture a preview shows, upright as viewers show it: decoded at a quarter of its size
+// and drawn point-sampled into the view's new size (the quarter size itself when it fits),
+// fitted by its upright size, then turned. Touches no widget.
 imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {
     const imaging::Bytes data = fs.readFile(path);
     const imaging::JpegInfo info = imaging::readJpegHeader(data);
-    const imaging::PreviewFit fit = imaging::previewFit(info.width, info.height);
-    return std::move(
-        imaging::decodeStretched(data, imaging::DecodeProfile::SpeedFirst, {fit.view}).front());
+    const int orientation = imaging::readExifOrientation(data);
+    const imaging::Size upright = imaging::orientedSize({info.width, info.height}, orientation);
+    const imaging::PreviewFit fit = imaging::previewFit(upright.width, upright.height);
+    const std::vector<imaging::RgbImage> pictures = imaging::decodeStretched(
+        data, imaging::DecodeProfile::SpeedFirst, {imaging::orientedSize(fit.view, orientation)});
+    return imaging::turnUpright(pictures.front(), orientation);
 }
 
 void showPicture(const imaging::RgbImage& picture, QLabel* label, QLabel* image) {

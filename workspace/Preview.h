@@ -21,7 +21,8 @@ namespace tess::workspace {
 
 // Shows the preview of one file in one slot: the photo decoded at a quarter of its size and
 // fitted into 201 x 169 at the view's fixed top-left corner, or the "not available" label for
-// a name that does not end in "JPG" (any letter case). Exactly one of the two is visible.
+// a name that does not end in "JPG" (any letter case). Exactly one of the two is visible. A
+// photo tagged with an Exif orientation is shown upright and fitted by its upright size.
 // Throws tess::Error when the file cannot be opened or decoded; the label is then shown.
 void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* label,
                      QLabel* image);

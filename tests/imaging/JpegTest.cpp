@@ -195,7 +195,11 @@ TEST(DecodeStretched, MatchesPointSamplingOfTheFullDecodeExactly) {
     const Bytes photo = encodeJpeg(test::gradient(301, 203), 85, false);
     const Bytes progressivePhoto = encodeJpeg(test::gradient(301, 203), 85, true);
     const Bytes greyPhoto = sources().grey;
-    for (const Bytes* data : {&photo, &progressivePhoto, &greyPhoto}) {
+    // CMYK rows are converted only in the columns the outputs take.
+    const Bytes printPhoto = test::encodeCmykJpeg(
+        301, 203, {{{10, 200, 180, 0}, {200, 20, 90, 30}, {0, 0, 0, 0}, {90, 90, 90, 200}}}, true,
+        test::cmykTestProfile());
+    for (const Bytes* data : {&photo, &progressivePhoto, &greyPhoto, &printPhoto}) {
         for (DecodeProfile profile : {DecodeProfile::QualityFirst, DecodeProfile::SpeedFirst}) {
             const Size full = decodedSize(readJpegHeader(*data), profile);
             const std::vector<Size> targets{{97, 61}, {700, 500}, {1, 1}, {full.width, 3}};

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include <jpeglib.h>
+#include <lcms2.h>
 
 namespace tess::imaging::test {
 
@@ -156,6 +158,124 @@ Bytes headerOnlyJpeg(int width, int height, bool progressive) {
     data.insert(data.end(), frame.begin(), frame.end());
     data.insert(data.end(), scan.begin(), scan.end());
     return data;
+}
+
+Bytes fakeIccProfile(std::size_t size, const char* colourSpace) {
+    Bytes profile(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        profile[i] = std::uint8_t(i * 7 + i / 251);
+    }
+    for (int i = 0; i < 4; ++i) {
+        profile[std::size_t(i)] = std::uint8_t(size >> (24 - 8 * i));
+        profile[16 + std::size_t(i)] = std::uint8_t(colourSpace[i]);
+        profile[36 + std::size_t(i)] = std::uint8_t("acsp"[i]);
+    }
+    return profile;
+}
+
+Bytes iccChunk(int sequence, int count, const Bytes& data) {
+    const char name[] = "ICC_PROFILE";
+    Bytes chunk(name, name + sizeof name);
+    chunk.push_back(std::uint8_t(sequence));
+    chunk.push_back(std::uint8_t(count));
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    return chunk;
+}
+
+Bytes withSegments(const Bytes& jpeg, const std::vector<std::pair<std::uint8_t, Bytes>>& segments) {
+    Bytes out(jpeg.begin(), jpeg.begin() + 2);
+    for (const auto& [marker, payload] : segments) {
+        const std::size_t length = payload.size() + 2;
+        out.insert(out.end(), {0xFF, marker, std::uint8_t(length >> 8), std::uint8_t(length)});
+        out.insert(out.end(), payload.begin(), payload.end());
+    }
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
+Bytes encodeCmykJpeg(int width, int height, const std::array<Inks, 4>& quadrantInks, bool ycck,
+                     const Bytes& iccProfile, bool textured) {
+    Writer writer;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&writer.info, &buffer, &size);
+    writer.info.image_width = JDIMENSION(width);
+    writer.info.image_height = JDIMENSION(height);
+    writer.info.input_components = 4;
+    writer.info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&writer.info);
+    jpeg_set_colorspace(&writer.info, ycck ? JCS_YCCK : JCS_CMYK); // writes Adobe's marker
+    jpeg_set_quality(&writer.info, 95, TRUE);
+    jpeg_start_compress(&writer.info, TRUE);
+    if (!iccProfile.empty()) {
+        jpeg_write_icc_profile(&writer.info, iccProfile.data(), unsigned(iccProfile.size()));
+    }
+    std::vector<std::uint8_t> row(std::size_t(width) * 4);
+    while (writer.info.next_scanline < writer.info.image_height) {
+        const int y = int(writer.info.next_scanline);
+        for (int x = 0; x < width; ++x) {
+            const Inks& inks = quadrantInks[(x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0)];
+            for (int c = 0; c < 4; ++c) {
+                const int extra = textured && c == 0 ? x * 9 % 72 : 0;
+                row[std::size_t(x) * 4 + c] =
+                    std::uint8_t(255 - std::min(inks[std::size_t(c)] + extra, 255));
+            }
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&writer.info, rows, 1);
+    }
+    jpeg_finish_compress(&writer.info);
+    Bytes data(buffer, buffer + size);
+    std::free(buffer);
+    return data;
+}
+
+namespace {
+
+// The press: cyan ink leans to blue and black is not quite black, so colours through this
+// profile differ plainly from the plain formula's.
+int pressColour(const cmsUInt16Number in[], cmsUInt16Number out[], void* toLab) {
+    const double c = in[0] / 65535.0, m = in[1] / 65535.0, y = in[2] / 65535.0;
+    const double paper = 1 - 0.85 * in[3] / 65535.0;
+    const double rgb[3] = {(1 - c) * (1 - 0.1 * m) * paper, (1 - 0.6 * c) * (1 - m) * paper,
+                           (1 - 0.2 * m) * (1 - y) * paper};
+    cmsCIELab lab;
+    cmsDoTransform(toLab, rgb, &lab, 1);
+    cmsFloat2LabEncoded(out, &lab);
+    return TRUE;
+}
+
+} // namespace
+
+Bytes cmykTestProfile() {
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM toLab =
+        cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 4.3);
+    cmsSetDeviceClass(profile, cmsSigOutputClass);
+    cmsSetColorSpace(profile, cmsSigCmykData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
+    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, 9, 4, 3, nullptr);
+    cmsStageSampleCLut16bit(grid, pressColour, toLab, 0);
+    // Stored as A curves, grid, B curves, the simplest form a version 4 profile takes.
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 4, nullptr));
+    cmsPipelineInsertStage(pipeline, cmsAT_END, grid);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    Bytes bytes(size);
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsPipelineFree(pipeline);
+    cmsCloseProfile(profile);
+    cmsDeleteTransform(toLab);
+    cmsCloseProfile(lab);
+    cmsCloseProfile(srgb);
+    return bytes;
 }
 
 std::string jpegError(int code) {

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tess::imaging::test {
 
@@ -42,6 +44,23 @@ Bytes headerOnlyJpeg(int width, int height, bool progressive = false);
 // grey-scale files, a palette of 236 levels with the given dithering (a J_DITHER_MODE value).
 RgbImage referenceDecode(const Bytes& jpeg, int scaleDenominator, int dctMethod,
                          int greyDitherMode);
+
+// Bytes with the header of an ICC profile of the given data colour space ("RGB ", "GRAY",
+// "CMYK") and size, the rest a pattern: enough for anything that only carries a profile.
+Bytes fakeIccProfile(std::size_t size, const char* colourSpace);
+// The payload of one APP2 chunk of an ICC profile.
+Bytes iccChunk(int sequence, int count, const Bytes& data);
+// The JPEG with the segments (marker, payload) put right after its start, in the given order.
+Bytes withSegments(const Bytes& jpeg, const std::vector<std::pair<std::uint8_t, Bytes>>& segments);
+
+// A CMYK JPEG in four quadrants of the given inks (0 no ink, 255 full), flat or with more
+// cyan in a sawtooth across each row, stored inverted with Adobe's marker as print software
+// writes it, in YCCK when asked, and with the profile in APP2 chunks when one is given.
+using Inks = std::array<std::uint8_t, 4>;
+Bytes encodeCmykJpeg(int width, int height, const std::array<Inks, 4>& quadrantInks, bool ycck,
+                     const Bytes& iccProfile = {}, bool textured = false);
+// A CMYK ICC profile made with Little CMS for a press whose inks differ from the plain formula.
+Bytes cmykTestProfile();
 
 // The libjpeg message number's text as a decoding error shows it.
 std::string jpegError(int code);

@@ -1,10 +1,13 @@
 #include "workspace/Conversion.h"
 #include "ErrorText.h"
+#include "JpegTestSupport.h"
 
 #include "TempDir.h"
 #include "imaging/Exif.h"
 #include "imaging/Fit.h"
+#include "imaging/IccProfile.h"
 #include "imaging/Jpeg.h"
+#include "imaging/JpegSegments.h"
 #include "platform/Error.h"
 #include "platform/PosixFileSystem.h"
 
@@ -359,6 +362,80 @@ TEST_F(ConversionTest, OrientationIsCopiedIntoBothOutputs) {
             const Bytes written = fileBytes(output + row.name);
             EXPECT_EQ(imaging::readExifOrientation(written), row.expected) << output << row.name;
             EXPECT_EQ(hasApp1(written), row.expected != 0) << output << row.name;
+        }
+    }
+}
+
+// The APPn markers of a file's header, in order.
+std::vector<int> appMarkers(const Bytes& jpeg) {
+    std::vector<int> markers;
+    imaging::forEachJpegSegment(jpeg, [&markers](const imaging::JpegSegment& segment) {
+        if (segment.marker >= 0xE0 && segment.marker <= 0xEF) {
+            markers.push_back(segment.marker);
+        }
+        return true;
+    });
+    return markers;
+}
+
+TEST_F(ConversionTest, BothOutputsCarryTheColourProfileOfAColourOriginal) {
+    using imaging::test::iccChunk;
+    const Bytes rgb = imaging::test::fakeIccProfile(70'000, "RGB "); // two chunks
+    const Bytes xmp = asBytes(std::string("http://ns.adobe.com/xap/1.0/") + '\0' + "<x/>");
+    const Bytes iptc = asBytes(std::string("Photoshop 3.0") + '\0' + "8BIM");
+    const Bytes firstHalf(rgb.begin(), rgb.begin() + 35'000);
+    struct Row {
+        const char* name;
+        Bytes data;
+        Bytes expected;
+        std::vector<int> markers; // APP0 JFIF, APP1 Exif, APP2 profile chunks
+    };
+    const Row rows[] = {
+        {"TAGGED.JPG",
+         imaging::test::withSegments(
+             imaging::encodeJpeg(smoothPicture(400, 300), 85, false, 6, rgb),
+             {{0xE1, xmp}, {0xED, iptc}}),
+         rgb,
+         {0xE0, 0xE1, 0xE2, 0xE2}},
+        {"GREY.JPG",
+         imaging::test::withSegments(
+             imaging::encodeGreyJpeg(greyPicture(400, 300), 85, false),
+             {{0xE2, iccChunk(1, 1, imaging::test::fakeIccProfile(600, "GRAY"))}}),
+         {},
+         {0xE0}},
+        {"BROKEN.JPG",
+         imaging::test::withSegments(imaging::encodeJpeg(smoothPicture(400, 300), 85, false),
+                                     {{0xE2, iccChunk(1, 2, firstHalf)}}),
+         {},
+         {0xE0}},
+    };
+    for (const Row& row : rows) {
+        putOriginal(row.name, row.data);
+        convertPhoto(m_fs, row.name, folder("orig"), {800, 600, 80, folder("small")},
+                     {160, 120, 50, folder("thumbs")});
+        for (const std::string output : {"small/", "thumbs/"}) {
+            const Bytes written = fileBytes(output + row.name);
+            EXPECT_EQ(imaging::readIccProfile(written), row.expected) << output << row.name;
+            EXPECT_EQ(appMarkers(written), row.markers) << output << row.name;
+        }
+    }
+}
+
+TEST_F(ConversionTest, CmykOriginalsBecomeColourCopiesWithoutTheirProfile) {
+    const std::array<imaging::test::Inks, 4> inks{
+        {{0, 0, 0, 0}, {0, 0, 0, 255}, {255, 0, 0, 0}, {0, 0, 255, 0}}};
+    for (const bool ycck : {false, true}) {
+        putOriginal("PRINT.JPG", imaging::test::encodeCmykJpeg(400, 300, inks, ycck));
+        convert("PRINT.JPG", "small");
+        const Bytes output = fileBytes("small/PRINT.JPG");
+        EXPECT_EQ(imaging::readJpegHeader(output).components, 3);
+        EXPECT_TRUE(imaging::readIccProfile(output).empty());
+        // White paper, black, cyan and yellow ink, at the quadrants' centres.
+        const RgbImage got =
+            imaging::decodeStretched(output, DecodeProfile::QualityFirst, {{2, 2}})[0];
+        const Bytes want{255, 255, 255, 0, 0, 0, 0, 255, 255, 255, 255, 0};
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_NEAR(got.pixels[i], want[i], 2) << ycck << " at " << i;
         }
     }
 }

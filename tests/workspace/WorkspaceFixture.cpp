@@ -26,7 +26,8 @@ std::unique_ptr<TRidFotoForm> WorkspaceTest::openWorkspace() {
     return std::make_unique<TRidFotoForm>(nullptr, holder, fs);
 }
 
-void WorkspaceTest::photo(const std::string& relative, int width, int height, bool progressive) {
+void WorkspaceTest::photo(const std::string& relative, int width, int height, bool progressive,
+                          int orientation) {
     imaging::RgbImage image(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -36,7 +37,7 @@ void WorkspaceTest::photo(const std::string& relative, int width, int height, bo
             p[2] = std::uint8_t((x / 16 + y / 16) % 2 ? 200 : 40);
         }
     }
-    const imaging::Bytes data = imaging::encodeJpeg(image, 85, progressive);
+    const imaging::Bytes data = imaging::encodeJpeg(image, 85, progressive, orientation);
     std::ofstream(dir.host(relative), std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
 }

@@ -53,8 +53,10 @@ protected:
     // "Key=Value" lines.
     void writeSettings(bool originalsPreview = true, const std::string& extra = {});
     std::unique_ptr<TRidFotoForm> openWorkspace();
-    // A photo-like JPEG of the given size at dir/relative.
-    void photo(const std::string& relative, int width, int height, bool progressive = false);
+    // A photo-like JPEG of the given size at dir/relative: red grows to the right and green
+    // downwards. The Exif orientation tag is written for 2 to 8.
+    void photo(const std::string& relative, int width, int height, bool progressive = false,
+               int orientation = 0);
 
     template <class T = QWidget> T* control(TRidFotoForm& form, const char* name) {
         return form.findChild<T*>(QString::fromLatin1(name));

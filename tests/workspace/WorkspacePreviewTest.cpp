@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 
+#include <array>
 #include <filesystem>
 
 using namespace tess::test;
@@ -120,4 +121,33 @@ TEST_F(WorkspacePreview, PhotoRemovedBehindTheListReportsItsPath) {
     form->flushPreviews();
     expectBoxes(driver, {QString::fromStdString("Cannot open file " + thumbs + "b.jpg.")});
     EXPECT_EQ(shown(*form, 2), QSize());
+}
+
+TEST_F(WorkspacePreview, TurnedPhotosArePreviewedUpright) {
+    photo("thumbs/a.jpg", 800, 600, false, 6); // a portrait shot stored on its side
+    photo("thumbs/b.jpg", 800, 600, false, 3);
+    photo("thumbs/c.jpg", 800, 600, false, 9); // not an orientation: shown as stored
+    writeSettings();
+    auto form = openWorkspace();
+    struct Row {
+        QSize size;
+        std::array<QColor, 4> corners; // top left, top right, bottom left, bottom right
+    };
+    const QColor none(0, 0, 0), red(255, 0, 0), green(0, 255, 0), both(255, 255, 0);
+    const Row rows[] = {{{127, 169}, {green, none, both, red}},
+                        {{200, 150}, {both, green, red, none}},
+                        {{200, 150}, {none, red, green, both}}};
+    for (int row = 0; row < 3; ++row) {
+        form->TabFotoThumbs.moveTo(row);
+        ASSERT_EQ(shown(*form, 2), rows[row].size) << row;
+        const QImage picture = image(*form, 2)->pixmap().toImage();
+        ASSERT_EQ(picture.size(), rows[row].size);
+        for (int corner = 0; corner < 4; ++corner) {
+            const QColor seen = picture.pixelColor(corner % 2 ? picture.width() - 1 : 0,
+                                                   corner / 2 ? picture.height() - 1 : 0);
+            const QColor& expected = rows[row].corners[std::size_t(corner)];
+            EXPECT_NEAR(seen.red(), expected.red(), 24) << row << " corner " << corner;
+            EXPECT_NEAR(seen.green(), expected.green(), 24) << row << " corner " << corner;
+        }
+    }
 }
