@@ -10,7 +10,7 @@ PACKAGES=(
     libjpeg62-turbo-dev libjpeg-turbo-progs
     libgtest-dev libgmock-dev
     fonts-wine
-    xvfb xauth
+    xvfb xauth libxcb-xtest0-dev
 )
 
 ensure_packages() {
