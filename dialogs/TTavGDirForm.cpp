@@ -397,8 +397,11 @@ void TTavGDirForm::fitLabels() {
     // The font is set while the controls are still being built.
     if (!Label4)
         return;
-    for (QLabel* label : {Label1, Label2, Label3, Label4})
+    // One pixel more for the second strike of the last letter of a bold bitmap face.
+    for (QLabel* label : {Label1, Label2, Label3, Label4}) {
         label->adjustSize();
+        label->resize(label->width() + 1, label->height());
+    }
     const bool shortened = Label1->sizeHint().width() > Label1->width();
     Label1->setToolTip(shortened ? Label1->text() : QString());
 }
