@@ -207,3 +207,19 @@ TEST_F(DisplayTest, TheRenameDialogIsDrawn) {
     openWorkspace(driver);
     EXPECT_TRUE(dir.exists("originali/a.txt"));
 }
+
+TEST_F(DisplayTest, AnErrorBoxRaisedWhileTheWorkspaceOpensIsDrawn) {
+    dir.write("originali/rotta.jpg", "not a photo");
+    // The originals preview fails as soon as the workspace's loop runs, before the workspace
+    // itself has come up.
+    ModalDriver driver(4 * kPatienceMs);
+    driver
+        .then([](QWidget* box) {
+            ASSERT_TRUE(qobject_cast<QMessageBox*>(box));
+            EXPECT_EQ(static_cast<QMessageBox*>(box)->icon(), QMessageBox::Critical);
+            EXPECT_TRUE(shownOnScreen(box));
+            tess::test::clickMessageBoxButton(box, QMessageBox::Ok);
+        })
+        .then([](QWidget* workspace) { workspace->close(); });
+    openWorkspace(driver);
+}
