@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tess::test {
 
 // How wide the ink of a picture runs: from its leftmost to its rightmost dark pixel (0 when
