@@ -134,8 +134,9 @@ protected:
         pointer.click(menu->mapToGlobal(menu->actionGeometry(action).center()));
     }
 
-    // Right-clicks the first photo of the originals grid and chooses a command of its menu; the
-    // windows the command opens are answered by the steps, and the workspace then closes.
+    // The workspace's step: right-clicks the first photo of the originals grid, chooses a
+    // command of its menu, lets `answer` check and close the box the command opens, and closes
+    // the workspace.
     ModalDriver::Step fromOriginalsMenu(const char* command, std::function<void(QWidget*)> answer) {
         return [this, command, answer](QWidget* workspace) {
             ASSERT_TRUE(QTest::qWaitForWindowExposed(workspace, kPatienceMs));
