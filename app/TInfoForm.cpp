@@ -62,6 +62,7 @@ TInfoForm::TInfoForm(QWidget* owner)
     OKBtn->setDefault(true);
     OKBtn->setFocus();
     connect(OKBtn, &QPushButton::clicked, this, &TInfoForm::OKBtnClick);
+    tess::ui::strikeBoldBitmapTextTwice(this);
 }
 
 void TInfoForm::OKBtnClick() {

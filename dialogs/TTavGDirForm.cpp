@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -299,6 +300,7 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
     setTabOrder(OKBtn, CancelBtn);
     setTabOrder(CancelBtn, DirectoryListBox1);
     setTabOrder(DirectoryListBox1, DriveComboBox1);
+    tess::ui::strikeBoldBitmapTextTwice(this);
     OKBtn->setFocus();
 
     connect(OKBtn, &QPushButton::clicked, this, &TTavGDirForm::OKBtnClick);
@@ -374,6 +376,12 @@ void TTavGDirForm::changeEvent(QEvent* e) {
 
 void TTavGDirForm::showEvent(QShowEvent* e) {
     fitLabels();
+    // The dialog opens in the middle of the screen, wherever its owner stands.
+    if (QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
     QDialog::showEvent(e);
 }
 
@@ -389,8 +397,11 @@ void TTavGDirForm::fitLabels() {
     // The font is set while the controls are still being built.
     if (!Label4)
         return;
-    for (QLabel* label : {Label1, Label2, Label3, Label4})
+    // One pixel more for the second strike of the last letter of a bold bitmap face.
+    for (QLabel* label : {Label1, Label2, Label3, Label4}) {
         label->adjustSize();
+        label->resize(label->width() + 1, label->height());
+    }
     const bool shortened = Label1->sizeHint().width() > Label1->width();
     Label1->setToolTip(shortened ? Label1->text() : QString());
 }

@@ -11,7 +11,7 @@ PACKAGES=(
     imagemagick
     libgtest-dev libgmock-dev
     fonts-wine
-    xvfb xauth
+    xvfb xauth libxcb-xtest0-dev
     desktop-file-utils appstream file
 )
 

@@ -6,6 +6,9 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace tess::workspace {
 namespace {
@@ -36,6 +39,15 @@ protected:
             painter->drawPolygon(arrow, 3);
         }
         painter->restore();
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        QHeaderView::paintEvent(event);
+        // An empty list still shows the indicator cell of its one blank row.
+        if (count() == 0) {
+            QPainter painter(viewport());
+            paintSection(&painter, QRect(0, 0, viewport()->width(), kRowHeight), -1);
+        }
     }
 };
 
@@ -116,8 +128,39 @@ bool PhotoGrid::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PhotoGrid::contextMenuEvent(QContextMenuEvent* event) {
-    if (m_menu)
-        m_menu->popup(event->globalPos());
+    if (!m_menu)
+        return;
+    // The Menu key would open it at the middle of the current cell, which lies far beyond the
+    // grid's right edge: it opens beside the current row instead, inside the grid.
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? viewport()->mapToGlobal(keyboardMenuPoint())
+                          : event->globalPos();
+    m_menu->popup(at);
+}
+
+QPoint PhotoGrid::keyboardMenuPoint() const {
+    const QRect visible = viewport()->rect();
+    const QRect row = visualRect(currentIndex());
+    const int y = row.isValid() ? row.center().y() : visible.top();
+    return {visible.left() + kRowHeight, std::clamp(y, visible.top(), visible.bottom())};
+}
+
+void PhotoGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (model()->rowCount() > 0 || !showGrid())
+        return;
+    // An empty list is drawn as one blank row: the grid lines the table draws under a row and
+    // after its column, on the grid's own background.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QColor gridColour = QColor::fromRgba(
+        static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+    QPainter painter(viewport());
+    painter.setPen(QPen(gridColour, 0, gridStyle()));
+    const int bottom = kRowHeight - 1;
+    const int right = columnViewportPosition(0) + columnWidth(0) - 1;
+    painter.drawLine(0, bottom, std::min(right, viewport()->width() - 1), bottom);
+    painter.drawLine(right, 0, right, bottom);
 }
 
 void PhotoGrid::focusInEvent(QFocusEvent* event) {

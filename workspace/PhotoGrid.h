@@ -30,6 +30,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -37,6 +38,8 @@ protected:
 
 private:
     void followTable(int row);
+    // Where the Menu key opens the pop-up menu, in viewport coordinates.
+    QPoint keyboardMenuPoint() const;
 
     PhotoGridModel* m_model;
     QMenu* m_menu = nullptr;

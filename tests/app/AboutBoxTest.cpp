@@ -1,5 +1,6 @@
 // The about box: its layout, the ways to close it, and the logo it shows.
 #include "ModalDriver.h"
+#include "TextInk.h"
 #include "WindowTest.h"
 
 #include "app/Logo.h"
@@ -124,6 +125,12 @@ TEST_F(AboutBox, EveryTextIsBoldBlackEightPointSansSerif) {
         EXPECT_TRUE(widget->font().bold());
         EXPECT_EQ(widget->palette().color(widget->foregroundRole()), QColor(Qt::black));
     }
+}
+
+TEST_F(AboutBox, TextsAreDrawnBoldOnePixelWiderPerLetter) {
+    TInfoForm box;
+    for (QLabel* label : {box.Label4, box.Label5, box.Label1})
+        EXPECT_TRUE(tess::test::drawnBold(label));
 }
 
 TEST_F(AboutBox, ImageShowsTheLogoUnscaledFromItsTopLeftCorner) {

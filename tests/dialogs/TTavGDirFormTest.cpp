@@ -2,6 +2,7 @@
 // than one drive, on a fake file layer.
 #include "FakeFileSystem.h"
 #include "ModalDriver.h"
+#include "TextInk.h"
 #include "WindowTest.h"
 
 #include "dialogs/TTavGDirForm.h"
@@ -14,6 +15,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -294,17 +296,24 @@ TEST_F(TTavGDirFormTest, APathThatNamesNoFolderOpensAtTheCurrentDirectoryWithout
     }
 }
 
-TEST_F(TTavGDirFormTest, IsCentredOnItsOwner) {
+TEST_F(TTavGDirFormTest, IsCentredOnTheScreenNotOnItsOwner) {
     QWidget owner;
     owner.setGeometry(40, 60, 900, 700);
     owner.show();
     std::string percorso = m_folder;
     TTavGDirForm form(&owner, "Rossi", percorso, m_fs);
     form.show();
-    EXPECT_LE((form.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(),
-              4);
+    const QPoint screenCentre = form.screen()->availableGeometry().center();
+    EXPECT_LE((form.frameGeometry().center() - screenCentre).manhattanLength(), 4);
     form.close();
     owner.close();
+}
+
+TEST_F(TTavGDirFormTest, TextsAreDrawnBoldOnePixelWiderPerLetter) {
+    std::string percorso = m_folder;
+    TTavGDirForm form(nullptr, "Rossi", percorso, m_fs);
+    for (QLabel* label : {form.Label2, form.Label1})
+        EXPECT_TRUE(tess::test::drawnBold(label));
 }
 
 TEST_F(TTavGDirFormTest, TheTitleNamesTheCompany) {

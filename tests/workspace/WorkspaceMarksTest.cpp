@@ -153,6 +153,54 @@ TEST_F(WorkspaceMarks, ARightClickMakesTheRowCurrentAndOpensTheListsMenu) {
     form->close();
 }
 
+TEST_F(WorkspaceMarks, TheMenuKeyOpensTheListsMenuBesideTheCurrentRowInsideTheGrid) {
+    auto form = openWithOriginals(3);
+    form->TabFotoOriginali.moveTo(1);
+    QTableView* view = grid(*form, "DBGrid1");
+    // The Menu key reaches the focused grid as a keyboard context menu event at the middle of
+    // the current cell, as the toolkit sends it.
+    const QPoint middle = view->visualRect(view->model()->index(1, 0)).center();
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, middle,
+                          view->viewport()->mapToGlobal(middle));
+    QApplication::sendEvent(view, &key);
+    auto* menu = control<QMenu>(*form, "PopupMenu1");
+    ASSERT_TRUE(menu->isVisible());
+    const QRect row = view->visualRect(view->model()->index(1, 0));
+    const QRect rowOnScreen(view->viewport()->mapToGlobal(row.topLeft()), row.size());
+    const QRect gridOnScreen(view->mapToGlobal(QPoint()), view->size());
+    EXPECT_TRUE(gridOnScreen.contains(menu->pos())) << menu->pos().x() << "," << menu->pos().y();
+    EXPECT_GE(menu->pos().y(), rowOnScreen.top());
+    EXPECT_LE(menu->pos().y(), rowOnScreen.bottom() + 1);
+    menu->close();
+    form->close();
+}
+
+TEST_F(WorkspaceMarks, AnEmptyListIsDrawnAsOneBlankRowInTheGridsOwnColours) {
+    auto form = openWithOriginals(0);
+    control(*form, "EditPercorsoOrigine")->setFocus();
+    const auto picture = [&](const char* name) {
+        QTableView* view = grid(*form, name);
+        view->repaint();
+        return view->grab().toImage();
+    };
+    const char* grids[] = {"DBGrid1", "DBGrid2", "DBGrid3"};
+    std::vector<QImage> empty;
+    for (const char* name : grids)
+        empty.push_back(picture(name));
+    // The reference: the thumbnails grid, unfocused, holding one row with nothing in it, less the
+    // current-row arrow, which an empty list does not have.
+    form->TabFotoThumbs.append("");
+    QImage blankRow = picture("DBGrid3");
+    const int indicatorWidth = grid(*form, "DBGrid3")->verticalHeader()->width();
+    for (QImage* image : {&blankRow, &empty[0], &empty[1], &empty[2]})
+        for (int y = 0; y < image->height(); ++y)
+            for (int x = 1; x < indicatorWidth - 1; ++x)
+                image->setPixel(x, y, 0);
+    for (std::size_t i = 0; i < empty.size(); ++i)
+        EXPECT_EQ(empty[i], blankRow) << grids[i];
+    form->close();
+}
+
 TEST(PhotoGridModel, StaysConsistentThroughRebuildsMovesAndDeletes) {
     tess::workspace::PhotoTable table;
     tess::workspace::PhotoGridModel model(table);

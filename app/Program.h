@@ -1,0 +1,6 @@
+#pragma once
+
+// Runs the program: the application object, its title and fonts, then the main window and the
+// message loop, which ends when the main window closes. With openWorkspace the photo resizing
+// workspace opens over the main window as soon as the loop runs, as its menu command opens it.
+int runProgram(int argc, char** argv, bool openWorkspace = false);
