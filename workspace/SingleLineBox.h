@@ -1,0 +1,11 @@
+#pragma once
+
+class QLineEdit;
+
+namespace tess::workspace {
+
+// Keeps a single-line box to one line, as Windows edit boxes do: of text with line breaks pasted
+// or dropped into it only the first line is kept, and what followed the caret stays after it.
+void keepToOneLine(QLineEdit* box);
+
+} // namespace tess::workspace
