@@ -3,6 +3,7 @@
 #include "app/TTabForm.h"
 #include "dialogs/Fonts.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SingleLineBox.h"
 #include "dialogs/TTavGDirForm.h"
 #include "platform/FileSystem.h"
 #include "workspace/Marks.h"
@@ -13,7 +14,6 @@
 #include "workspace/Preview.h"
 #include "workspace/RefreshGlyph.h"
 #include "workspace/Settings.h"
-#include "workspace/SingleLineBox.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -83,7 +83,7 @@ TRidFotoForm::TRidFotoForm(QWidget* owner, TTabForm& tabForm, tess::platform::Fi
     : QDialog(owner), m_tabForm(tabForm), m_fs(fs) {
     buildControls();
     for (QLineEdit* box : settingBoxes())
-        tess::workspace::keepToOneLine(box);
+        tess::ui::keepToOneLine(box);
     setWindowTitle(QStringLiteral("Ridimensionamento Foto - Ditta: ") +
                    QString::fromStdString(m_tabForm.NomeDitta));
     CaricaImpostazioniFileIni();
