@@ -45,8 +45,11 @@ public:
         if (m_pos >= m_text.size()) {
             return false;
         }
-        const std::size_t stop = m_text.find_first_of("\r\n", m_pos);
-        if (stop == std::string_view::npos) {
+        std::size_t stop = m_pos;
+        while (stop < m_text.size() && m_text[stop] != '\n' && m_text[stop] != '\r') {
+            ++stop;
+        }
+        if (stop == m_text.size()) {
             line = {m_pos, m_text.size(), m_text.size()};
         } else {
             std::size_t next = stop + 1;
@@ -165,6 +168,9 @@ SectionScan scanSection(std::string_view text, std::string_view section,
             if (newlineSeen) {
                 break;
             }
+            continue;
+        }
+        if (line.begin == line.end) {
             continue;
         }
         std::size_t begin = line.begin;
