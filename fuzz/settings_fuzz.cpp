@@ -17,8 +17,8 @@ namespace {
 using namespace tess::platform;
 
 const std::vector<std::string> kKeys = {"PercorsoFotoOriginali", "LFotoRidotte", "k", "K2",
-                                        "AnteprimaOriginali"};
-const char* const kSections[] = {"Tessaluma", "A"};
+                                        "AnteprimaOriginali",    "Città"};
+const char* const kSections[] = {"Tessaluma", "A", "Ärger"};
 
 void check(bool condition) {
     if (!condition) {
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::string_view section = kSections[(data[0] >> 4) % 2];
+    const std::string_view section = kSections[(data[0] >> 4) % 3];
     const std::size_t keyIndex = data[0] % kKeys.size();
     const std::size_t valueSize = std::min<std::size_t>(data[1], size - 2);
     // Values come from the window as UTF-8 text.
