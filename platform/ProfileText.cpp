@@ -342,6 +342,10 @@ std::string setProfileValues(std::string_view text, std::string_view section,
             lead = scan.newline;
         }
         const std::size_t at = scan.found ? scan.insertAt : text.size();
+        // A lone CR before a blank LF line would make one line end of the two.
+        if (at < text.size() && text[at] == '\n' && added.back() == '\r') {
+            added += '\n';
+        }
         edits.push_back({at, at, lead + added});
     }
 

@@ -92,6 +92,7 @@ TEST(ProfileTextTest, WritesValuesAndKeepsEverythingElse) {
         {"[A]\r\n\r\n[B]\r\n", "A", "n", "2", "[A]\r\nn=2\r\n\r\n[B]\r\n"},
         {"[A]\r\nk=1", "A", "n", "2", "[A]\r\nk=1\r\nn=2\r\n"},
         {"[A]", "A", "n", "2", "[A]\r\nn=2\r\n"},
+        {"x\r[A]\n\n", "A", "n", "2", "x\r[A]\nn=2\r\n\n"},
         // A new section goes at the end.
         {"; top\r\n[A]\r\nk=1\r\n", "B", "x", "y", "; top\r\n[A]\r\nk=1\r\n[B]\r\nx=y\r\n"},
         {"[A]\nk=1", "B", "x", "y", "[A]\nk=1\n[B]\nx=y\n"},
