@@ -58,6 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(after[i] == before[i]);
         }
     }
+    // Nor does any key of another section change.
+    for (const std::string_view other : kSections) {
+        if (other != section) {
+            check(findProfileValues(written, other, kKeys) ==
+                  findProfileValues(file.text, other, kKeys));
+        }
+    }
     // Writing the same value again changes nothing.
     refused.clear();
     check(setProfileValues(written, section, {{kKeys[keyIndex], value}}, refused) == written);
