@@ -437,7 +437,7 @@ bool PosixFileSystem::writeProfileStrings(const std::string& section,
     }
     // The replace route is the usual one; a file Windows could write in place is not left
     // unwritten because its folder refuses it.
-    const std::string updated = encodeProfileFile(contents);
+    const std::string updated = encodeProfileFile(std::move(contents));
     return writeFileContents(host, updated.data(), updated.size()) && refused.empty();
 }
 

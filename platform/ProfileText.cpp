@@ -62,6 +62,13 @@ public:
         return true;
     }
 
+    // Moves past empty lines at once: a run of line ends always stops where a line starts.
+    void skipEmptyLines() {
+        while (m_pos < m_text.size() && (m_text[m_pos] == '\n' || m_text[m_pos] == '\r')) {
+            ++m_pos;
+        }
+    }
+
 private:
     std::string_view m_text;
     std::size_t m_pos = 0;
@@ -159,7 +166,13 @@ SectionScan scanSection(std::string_view text, std::string_view section,
     bool newlineSeen = false;
     LineReader reader(text);
     LineSpan line;
-    while (reader.next(line)) {
+    while (true) {
+        if (newlineSeen) {
+            reader.skipEmptyLines();
+        }
+        if (!reader.next(line)) {
+            break;
+        }
         if (!newlineSeen && line.next > line.end) {
             scan.newline = text.substr(line.end, line.next - line.end);
             newlineSeen = true;
@@ -397,10 +410,10 @@ ProfileFileText decodeProfileFile(std::string bytes) {
     return file;
 }
 
-std::string encodeProfileFile(const ProfileFileText& file) {
+std::string encodeProfileFile(ProfileFileText file) {
     switch (file.encoding) {
     case ProfileEncoding::Bytes:
-        return file.text;
+        return std::move(file.text);
     case ProfileEncoding::Utf16LittleEndian:
         return "\xFF\xFE" + utf8ToUtf16(file.text, false) + file.oddByte;
     case ProfileEncoding::Utf16BigEndian:

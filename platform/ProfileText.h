@@ -57,6 +57,6 @@ struct ProfileFileText {
 };
 ProfileFileText decodeProfileFile(std::string bytes);
 // The file's bytes in its own encoding; a UTF-16 file gets its byte-order mark back.
-std::string encodeProfileFile(const ProfileFileText& file);
+std::string encodeProfileFile(ProfileFileText file);
 
 } // namespace tess::platform
