@@ -61,8 +61,9 @@ QAction* TBaseMainForm::addCommand(QMenu* menu, const char* name, const QString&
 
 void TBaseMainForm::FormCreate() {
     PercorsoAvvio = m_fs.currentDirectory();
-    // A drive's root ("C:\") already ends in the separator and keeps a single one.
-    if (PercorsoAvvio.empty() || PercorsoAvvio.back() != '\\')
+    // A drive's root ("C:\") already ends in the separator and keeps a single one; a directory
+    // that could not be told (it was removed before the start) stays empty.
+    if (!PercorsoAvvio.empty() && PercorsoAvvio.back() != '\\')
         PercorsoAvvio += '\\';
     TabForm = std::make_unique<TTabForm>(PercorsoAvvio);
     setWindowTitle(QString::fromStdString("Progetto Tessaluma - Ditta: " + TabForm->NomeDitta));

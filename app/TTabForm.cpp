@@ -2,8 +2,10 @@
 
 TTabForm::TTabForm(const std::string& startDirectory) {
     PercorsoAvvio = startDirectory;
-    // The start directory already ends in "\": no separator is added.
-    FileIni = PercorsoAvvio + "Tessaluma.ini";
+    // The start directory already ends in "\": no separator is added. Without one the settings
+    // have no place: never the root.
+    if (!PercorsoAvvio.empty())
+        FileIni = PercorsoAvvio + "Tessaluma.ini";
     LetturaNomeProgetto();
 }
 

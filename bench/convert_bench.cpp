@@ -94,6 +94,16 @@ public:
                             const std::string&) override {
         return false;
     }
+    std::vector<std::optional<std::string>> getProfileStrings(const std::string&,
+                                                              const std::vector<std::string>& keys,
+                                                              const std::string&) override {
+        return std::vector<std::optional<std::string>>(keys.size());
+    }
+    bool writeProfileStrings(const std::string&,
+                             const std::vector<tess::platform::ProfileSetting>&,
+                             const std::string&) override {
+        return false;
+    }
 };
 
 } // namespace

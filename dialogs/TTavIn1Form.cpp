@@ -1,6 +1,7 @@
 #include "dialogs/TTavIn1Form.h"
 
 #include "dialogs/Fonts.h"
+#include "dialogs/SingleLineBox.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -67,6 +68,7 @@ TTavIn1Form::TTavIn1Form(QWidget* owner)
     Edit1 = new SelectAllLineEdit(QStringLiteral("Edit1"), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(22, 56, 273, 19);
+    tess::ui::keepToOneLine(Edit1);
 
     OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
                             this);

@@ -80,9 +80,14 @@ void syncFolder(const std::string& folder) {
     }
 }
 
-} // namespace
+enum class Outcome { Written, Refused, Failed };
 
-bool replaceFileContents(const std::string& hostPath, const void* data, std::size_t size) {
+bool isRefusal(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// The replace route; Refused when the folder takes no new file or the rename is not allowed.
+Outcome replaceThroughTemporary(const std::string& hostPath, const void* data, std::size_t size) {
     std::string target = hostPath;
     struct stat old {};
     bool replacing = false;
@@ -93,7 +98,7 @@ bool replaceFileContents(const std::string& hostPath, const void* data, std::siz
                 std::unique_ptr<char, decltype(&std::free)> resolved(
                     ::realpath(target.c_str(), nullptr), &std::free);
                 if (!resolved) {
-                    return false;
+                    return Outcome::Failed;
                 }
                 target = resolved.get();
                 replacing = true;
@@ -104,7 +109,7 @@ bool replaceFileContents(const std::string& hostPath, const void* data, std::siz
         }
     }
     if (replacing && (!S_ISREG(old.st_mode) || isReadOnlyMode(old.st_mode))) {
-        return false;
+        return Outcome::Failed;
     }
 
     const std::string folder = folderOf(target);
@@ -116,11 +121,11 @@ bool replaceFileContents(const std::string& hostPath, const void* data, std::siz
         if (fd.valid()) {
             temporary = std::make_unique<TemporaryFile>(std::move(name));
         } else if (errno != EEXIST) {
-            return false;
+            return isRefusal(errno) ? Outcome::Refused : Outcome::Failed;
         }
     }
     if (!temporary) {
-        return false;
+        return Outcome::Failed;
     }
     if (replacing) {
         // Only root may hand a file to another owner; for anyone else the file stays theirs. The
@@ -129,18 +134,48 @@ bool replaceFileContents(const std::string& hostPath, const void* data, std::siz
             [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
         }
         if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
-            return false;
+            return Outcome::Failed;
         }
     }
     if (!writeAll(fd.get(), data, size) || ::fsync(fd.get()) != 0 || !fd.close()) {
-        return false;
+        return Outcome::Failed;
     }
     if (::rename(temporary->path().c_str(), target.c_str()) != 0) {
-        return false;
+        return isRefusal(errno) ? Outcome::Refused : Outcome::Failed;
     }
     temporary->commit();
     syncFolder(folder);
-    return true;
+    return Outcome::Written;
+}
+
+// Rewrites an existing writable plain file through the file itself.
+bool rewriteInPlace(const std::string& hostPath, const void* data, std::size_t size) {
+    FileDescriptor fd(::open(hostPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        isReadOnlyMode(st.st_mode)) {
+        return false;
+    }
+    return writeAll(fd.get(), data, size) && ::ftruncate(fd.get(), static_cast<off_t>(size)) == 0 &&
+           ::fsync(fd.get()) == 0 && fd.close();
+}
+
+} // namespace
+
+bool replaceFileContents(const std::string& hostPath, const void* data, std::size_t size) {
+    return replaceThroughTemporary(hostPath, data, size) == Outcome::Written;
+}
+
+bool writeFileContents(const std::string& hostPath, const void* data, std::size_t size) {
+    switch (replaceThroughTemporary(hostPath, data, size)) {
+    case Outcome::Written:
+        return true;
+    case Outcome::Refused:
+        return rewriteInPlace(hostPath, data, size);
+    case Outcome::Failed:
+        break;
+    }
+    return false;
 }
 
 } // namespace tess::platform

@@ -23,4 +23,10 @@ inline bool isReadOnlyMode(mode_t mode) {
 // or any write fails.
 bool replaceFileContents(const std::string& hostPath, const void* data, std::size_t size);
 
+// Writes a file as replaceFileContents does; when that route is refused because the folder takes
+// no new file or the old file may not be renamed over (a folder the user cannot write, another
+// user's file in a sticky folder), an existing writable plain file is rewritten in place, as
+// Windows writes it. In place, a failed write can leave the file cut short.
+bool writeFileContents(const std::string& hostPath, const void* data, std::size_t size);
+
 } // namespace tess::platform

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,12 @@ enum Attribute : std::uint32_t {
 };
 // The answer for a path whose attributes cannot be read (INVALID_FILE_ATTRIBUTES).
 inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+
+// One key of a settings file and the value to write for it.
+struct ProfileSetting {
+    std::string key;
+    std::string value;
+};
 
 struct FindEntry {
     std::string name;         // as the directory holds it, letter case kept
@@ -75,6 +82,21 @@ public:
     // stored (a line break in it).
     virtual bool writeProfileString(const std::string& section, const std::string& key,
                                     const std::string& value, const std::string& file) = 0;
+
+    // Several keys of one section read with one read of the file: each value (at most 2047
+    // characters), or nothing when the file, the section or the key is missing. A file in UTF-16
+    // (byte-order mark FF FE or FE FF) is read as such; a value that is not UTF-8 is read as
+    // Windows-1252.
+    virtual std::vector<std::optional<std::string>>
+    getProfileStrings(const std::string& section, const std::vector<std::string>& keys,
+                      const std::string& file) = 0;
+    // Several keys written with one write of the file, which keeps its encoding. A key whose
+    // value already reads back as given keeps its bytes. A key whose value cannot be stored (a
+    // line break in it) keeps what the file holds, and the others are written all the same.
+    // False when the file could not be written or a key was refused.
+    virtual bool writeProfileStrings(const std::string& section,
+                                     const std::vector<ProfileSetting>& settings,
+                                     const std::string& file) = 0;
 };
 
 } // namespace tess::platform

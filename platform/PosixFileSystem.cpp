@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 #include "platform/PosixHandles.h"
 #include "platform/ProfileText.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
 #include <dirent.h>
@@ -58,8 +59,9 @@ std::optional<PathComponents> resolve(const std::string& path) {
     return resolveWindowsPath(path, current ? PosixFileSystem::windowsPath(*current) : "");
 }
 
-// The entry of a folder whose name matches in any letter case; the first in NTFS order when
-// several do, so the choice does not depend on the order the host lists them in.
+// The entry of a folder whose name matches in any letter case, a name that is not UTF-8 read as
+// Windows-1252; the first in NTFS order when several do, so the choice does not depend on the
+// order the host lists them in.
 std::optional<std::string> findIgnoringCase(const std::string& folder, std::string_view name) {
     DirectoryHandle dir(::opendir(folder.c_str()));
     if (!dir) {
@@ -71,7 +73,10 @@ std::optional<std::string> findIgnoringCase(const std::string& folder, std::stri
         if (entryName == "." || entryName == "..") {
             continue;
         }
-        if (sameNameIgnoringCase(entryName, name) && (!best || ntfsNameLess(entryName, *best))) {
+        const bool same =
+            sameNameIgnoringCase(entryName, name) ||
+            (!isValidUtf8(entryName) && sameNameIgnoringCase(windows1252ToUtf8(entryName), name));
+        if (same && (!best || ntfsNameLess(entryName, *best))) {
             best = std::string(entryName);
         }
     }
@@ -392,28 +397,48 @@ void PosixFileSystem::writeFile(const std::string& path, const void* data, std::
 std::string PosixFileSystem::getProfileString(const std::string& section, const std::string& key,
                                               const std::string& defaultValue,
                                               const std::string& file) {
-    std::string text;
-    const std::string host = hostPath(file);
-    if (host.empty() || readHostFile(host, text) != ReadResult::Read) {
-        return cutProfileValue(defaultValue);
-    }
-    const auto value = findProfileValue(text, section, key);
+    const auto value = getProfileStrings(section, {key}, file).front();
     return value ? *value : cutProfileValue(defaultValue);
 }
 
 bool PosixFileSystem::writeProfileString(const std::string& section, const std::string& key,
                                          const std::string& value, const std::string& file) {
+    return writeProfileStrings(section, {ProfileSetting{key, value}}, file);
+}
+
+std::vector<std::optional<std::string>>
+PosixFileSystem::getProfileStrings(const std::string& section, const std::vector<std::string>& keys,
+                                   const std::string& file) {
+    std::string bytes;
+    const std::string host = hostPath(file);
+    if (host.empty() || readHostFile(host, bytes) != ReadResult::Read) {
+        return std::vector<std::optional<std::string>>(keys.size());
+    }
+    return findProfileValues(decodeProfileFile(std::move(bytes)).text, section, keys);
+}
+
+bool PosixFileSystem::writeProfileStrings(const std::string& section,
+                                          const std::vector<ProfileSetting>& settings,
+                                          const std::string& file) {
     const auto components = resolve(file);
     if (!components || components->empty() || !isValidFileName(components->back())) {
         return false;
     }
     const std::string host = hostPathFor(*components);
-    std::string text;
-    if (readHostFile(host, text) == ReadResult::Failed) {
+    std::string bytes;
+    if (readHostFile(host, bytes) == ReadResult::Failed) {
         return false;
     }
-    const auto updated = setProfileValue(text, section, key, value);
-    return updated && replaceFileContents(host, updated->data(), updated->size());
+    ProfileFileText contents = decodeProfileFile(std::move(bytes));
+    std::vector<std::size_t> refused;
+    contents.text = setProfileValues(contents.text, section, settings, refused);
+    if (refused.size() == settings.size()) {
+        return false;
+    }
+    // The replace route is the usual one; a file Windows could write in place is not left
+    // unwritten because its folder refuses it.
+    const std::string updated = encodeProfileFile(std::move(contents));
+    return writeFileContents(host, updated.data(), updated.size()) && refused.empty();
 }
 
 std::string PosixFileSystem::hostPath(const std::string& windowsPath) {

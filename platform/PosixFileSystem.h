@@ -6,7 +6,8 @@ namespace tess::platform {
 
 // Stands in for Windows on POSIX systems. Drive C: is the host root "/": C:\home\user\Foto is
 // /home/user/Foto. A path component that does not exist as typed is looked up ignoring letter
-// case. Read-only (no write permission bit at all) is enforced here, also for root.
+// case, and a name whose bytes are not UTF-8 also by its Windows-1252 reading. Read-only (no write
+// permission bit at all) is enforced here, also for root.
 class PosixFileSystem : public FileSystem {
 public:
     std::string currentDirectory() override;
@@ -25,6 +26,12 @@ public:
                                  const std::string& defaultValue, const std::string& file) override;
     bool writeProfileString(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& file) override;
+    std::vector<std::optional<std::string>> getProfileStrings(const std::string& section,
+                                                              const std::vector<std::string>& keys,
+                                                              const std::string& file) override;
+    bool writeProfileStrings(const std::string& section,
+                             const std::vector<ProfileSetting>& settings,
+                             const std::string& file) override;
 
     // The host path a Windows path names (components matched ignoring case where needed);
     // empty when the path names no host location (another drive, say).

@@ -1,14 +1,16 @@
 #include "platform/ProfileText.h"
 
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace tess::platform {
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kNone = std::string_view::npos;
 
 std::string_view trimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -27,29 +29,50 @@ bool holdsLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-struct Line {
-    std::string_view content; // without its line end
-    std::string_view ending;  // "\r\n", "\n", "\r", or empty for a last line without one
+// One line of a text: its content runs from `begin` to `end`, the next line starts at `next`.
+struct LineSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
 };
 
-std::vector<Line> splitLines(std::string_view text) {
-    std::vector<Line> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t stop = text.find_first_of("\r\n", start);
-        if (stop == std::string_view::npos) {
-            lines.push_back({text.substr(start), {}});
-            break;
+// Walks a text line by line without copying it; lines end in CR LF, LF or CR.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : m_text(text) {}
+
+    bool next(LineSpan& line) {
+        if (m_pos >= m_text.size()) {
+            return false;
         }
-        std::size_t endingSize = 1;
-        if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') {
-            endingSize = 2;
+        std::size_t stop = m_pos;
+        while (stop < m_text.size() && m_text[stop] != '\n' && m_text[stop] != '\r') {
+            ++stop;
         }
-        lines.push_back({text.substr(start, stop - start), text.substr(stop, endingSize)});
-        start = stop + endingSize;
+        if (stop == m_text.size()) {
+            line = {m_pos, m_text.size(), m_text.size()};
+        } else {
+            std::size_t next = stop + 1;
+            if (m_text[stop] == '\r' && next < m_text.size() && m_text[next] == '\n') {
+                ++next;
+            }
+            line = {m_pos, stop, next};
+        }
+        m_pos = line.next;
+        return true;
     }
-    return lines;
-}
+
+    // Moves past empty lines at once: a run of line ends always stops where a line starts.
+    void skipEmptyLines() {
+        while (m_pos < m_text.size() && (m_text[m_pos] == '\n' || m_text[m_pos] == '\r')) {
+            ++m_pos;
+        }
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
 
 enum class LineKind { Blank, Comment, Section, Key, Other };
 
@@ -59,10 +82,7 @@ struct ParsedLine {
     std::string_view value; // for a key: the text after the first "=", as it stands
 };
 
-ParsedLine parseLine(std::string_view content, bool firstLine) {
-    if (firstLine && content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-        content.remove_prefix(kByteOrderMark.size());
-    }
+ParsedLine parseLine(std::string_view content) {
     const std::string_view trimmed = trimBlanks(content);
     if (trimmed.empty()) {
         return {LineKind::Blank, {}, {}};
@@ -82,45 +102,131 @@ ParsedLine parseLine(std::string_view content, bool firstLine) {
     return {LineKind::Key, trimBlanks(trimmed.substr(0, equals)), trimmed.substr(equals + 1)};
 }
 
-// The lines of the first section of the given name: the index of its header and one past its
-// last line. Nothing when there is no such section.
-struct SectionRange {
-    std::size_t header;
-    std::size_t end;
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// A key as the lines are compared with it: plain ASCII keys, the usual case, without folding
+// every line's key to UTF-16.
+class WantedName {
+public:
+    explicit WantedName(std::string_view name)
+        : m_name(name), m_ascii(isAscii(name)), m_folded(foldedName(name)) {}
+
+    bool matches(std::string_view name, bool nameIsAscii) const {
+        if (m_ascii && nameIsAscii) {
+            return name.size() == m_name.size() &&
+                   std::equal(name.begin(), name.end(), m_name.begin(), [](char a, char b) {
+                       const auto upper = [](char c) {
+                           return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+                       };
+                       return upper(a) == upper(b);
+                   });
+        }
+        return foldedName(name) == m_folded;
+    }
+
+private:
+    std::string_view m_name;
+    bool m_ascii;
+    std::u16string m_folded;
 };
 
-std::optional<SectionRange> findSection(const std::vector<Line>& lines,
-                                        const std::vector<ParsedLine>& parsed,
-                                        std::string_view section) {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (parsed[i].kind == LineKind::Section && sameNameIgnoringCase(parsed[i].name, section)) {
-            std::size_t end = i + 1;
-            while (end < lines.size() && parsed[end].kind != LineKind::Section) {
-                ++end;
+// The first line of a key in its section.
+struct KeyLine {
+    std::size_t begin = kNone; // where the line's content starts; kNone when the key is missing
+    std::size_t end = 0;
+    std::string_view name;
+    std::string_view value;
+};
+
+// What one pass over a text finds for some keys of a section.
+struct SectionScan {
+    bool found = false;
+    std::size_t insertAt = 0;   // where new keys go: after the last key line, else the header
+    bool insertUnended = false; // the line before insertAt has no line end
+    std::vector<KeyLine> keys;
+    std::string_view newline = "\r\n"; // the text's first line end; CR LF for a text without one
+};
+
+SectionScan scanSection(std::string_view text, std::string_view section,
+                        const std::vector<std::string_view>& keys) {
+    SectionScan scan;
+    scan.keys.resize(keys.size());
+    std::vector<WantedName> wanted;
+    wanted.reserve(keys.size());
+    for (const std::string_view key : keys) {
+        wanted.emplace_back(key);
+    }
+    const WantedName wantedSection(section);
+
+    enum class Where { Before, Inside, After };
+    Where where = Where::Before;
+    bool newlineSeen = false;
+    LineReader reader(text);
+    LineSpan line;
+    while (true) {
+        if (newlineSeen) {
+            reader.skipEmptyLines();
+        }
+        if (!reader.next(line)) {
+            break;
+        }
+        if (!newlineSeen && line.next > line.end) {
+            scan.newline = text.substr(line.end, line.next - line.end);
+            newlineSeen = true;
+        }
+        if (where == Where::After) {
+            if (newlineSeen) {
+                break;
             }
-            return SectionRange{i, end};
+            continue;
+        }
+        if (line.begin == line.end) {
+            continue;
+        }
+        std::size_t begin = line.begin;
+        if (begin == 0 && text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+            begin = std::min(kByteOrderMark.size(), line.end);
+        }
+        const ParsedLine parsed = parseLine(text.substr(begin, line.end - begin));
+        if (parsed.kind == LineKind::Section) {
+            if (where == Where::Inside) {
+                where = Where::After;
+            } else if (wantedSection.matches(parsed.name, isAscii(parsed.name))) {
+                where = Where::Inside;
+                scan.found = true;
+                scan.insertAt = line.next;
+                scan.insertUnended = line.next == line.end;
+            }
+            continue;
+        }
+        if (where != Where::Inside || parsed.kind != LineKind::Key) {
+            continue;
+        }
+        scan.insertAt = line.next;
+        scan.insertUnended = line.next == line.end;
+        const bool ascii = isAscii(parsed.name);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (scan.keys[i].begin == kNone && wanted[i].matches(parsed.name, ascii)) {
+                scan.keys[i] = {begin, line.end, parsed.name, parsed.value};
+            }
         }
     }
-    return std::nullopt;
+    return scan;
 }
 
-std::vector<ParsedLine> parseLines(const std::vector<Line>& lines) {
-    std::vector<ParsedLine> parsed;
-    parsed.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        parsed.push_back(parseLine(lines[i].content, i == 0));
+// A key's value as a read gives it.
+std::string readValue(std::string_view raw) {
+    std::string_view value = trimBlanks(raw);
+    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
     }
-    return parsed;
-}
-
-std::optional<std::size_t> findKey(const std::vector<ParsedLine>& parsed, SectionRange range,
-                                   std::string_view key) {
-    for (std::size_t i = range.header + 1; i < range.end; ++i) {
-        if (parsed[i].kind == LineKind::Key && sameNameIgnoringCase(parsed[i].name, key)) {
-            return i;
-        }
+    if (isValidUtf8(value)) {
+        return cutProfileValue(value);
     }
-    return std::nullopt;
+    return windows1252ToUtf8(value.substr(0, kMaxProfileValue));
 }
 
 std::string encodeValue(std::string_view value) {
@@ -136,6 +242,22 @@ std::string encodeValue(std::string_view value) {
     return '"' + std::string(value) + '"';
 }
 
+bool canStoreSection(std::string_view name) {
+    return !name.empty() && !holdsLineBreak(name) && name.find(']') == std::string_view::npos;
+}
+
+bool canStoreKey(std::string_view name) {
+    return !name.empty() && !holdsLineBreak(name) && name.find('=') == std::string_view::npos &&
+           name.front() != ';' && name.front() != '[';
+}
+
+// A piece of the new text: the bytes from `begin` to `end` of the old one give way to `text`.
+struct Edit {
+    std::size_t begin;
+    std::size_t end;
+    std::string text;
+};
+
 } // namespace
 
 std::string cutProfileValue(std::string_view text) {
@@ -149,113 +271,155 @@ std::string cutProfileValue(std::string_view text) {
     return std::string(text.substr(0, size));
 }
 
+std::vector<std::optional<std::string>> findProfileValues(std::string_view text,
+                                                          std::string_view section,
+                                                          const std::vector<std::string>& keys) {
+    std::vector<std::string_view> names;
+    names.reserve(keys.size());
+    for (const std::string& key : keys) {
+        names.push_back(trimBlanks(key));
+    }
+    const SectionScan scan = scanSection(text, trimBlanks(section), names);
+    std::vector<std::optional<std::string>> values(keys.size());
+    if (!scan.found) {
+        return values;
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (scan.keys[i].begin != kNone) {
+            values[i] = readValue(scan.keys[i].value);
+        }
+    }
+    return values;
+}
+
 std::optional<std::string> findProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key) {
-    const std::vector<Line> lines = splitLines(text);
-    const std::vector<ParsedLine> parsed = parseLines(lines);
-    const auto range = findSection(lines, parsed, trimBlanks(section));
-    if (!range) {
-        return std::nullopt;
+    return findProfileValues(text, section, {std::string(key)}).front();
+}
+
+std::string setProfileValues(std::string_view text, std::string_view section,
+                             const std::vector<ProfileSetting>& settings,
+                             std::vector<std::size_t>& refused) {
+    const std::string_view sectionName = trimBlanks(section);
+    // The settings that will be written, by index; of two for the same key the later one.
+    std::vector<std::size_t> accepted;
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const std::string_view key = trimBlanks(settings[i].key);
+        const std::string& value = settings[i].value;
+        if (!canStoreSection(sectionName) || !canStoreKey(key) || holdsLineBreak(value) ||
+            !isValidUtf8(value)) {
+            refused.push_back(i);
+            continue;
+        }
+        const WantedName wanted(key);
+        const bool ascii = isAscii(key);
+        const auto later = std::find_if(settings.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                        settings.end(), [&](const ProfileSetting& other) {
+                                            return wanted.matches(trimBlanks(other.key), ascii) &&
+                                                   !holdsLineBreak(other.value) &&
+                                                   isValidUtf8(other.value);
+                                        });
+        if (later == settings.end()) {
+            accepted.push_back(i);
+            names.push_back(key);
+        }
     }
-    const auto keyLine = findKey(parsed, *range, trimBlanks(key));
-    if (!keyLine) {
-        return std::nullopt;
+    if (accepted.empty()) {
+        return std::string(text);
     }
-    std::string_view value = trimBlanks(parsed[*keyLine].value);
-    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front()) {
-        value = value.substr(1, value.size() - 2);
+
+    const SectionScan scan = scanSection(text, sectionName, names);
+    std::vector<Edit> edits;
+    std::string added; // the lines of new keys
+    for (std::size_t n = 0; n < accepted.size(); ++n) {
+        const std::string& value = settings[accepted[n]].value;
+        const KeyLine& line = scan.keys[n];
+        if (!scan.found || line.begin == kNone) {
+            added.append(names[n]).append("=").append(encodeValue(value)).append(scan.newline);
+        } else if (readValue(line.value) != value) {
+            edits.push_back(
+                {line.begin, line.end, std::string(line.name) + '=' + encodeValue(value)});
+        }
     }
-    return cutProfileValue(value);
+    if (!added.empty()) {
+        std::string lead;
+        if (!scan.found) {
+            const bool unended = !text.empty() && text.back() != '\n' && text.back() != '\r';
+            lead.append(unended ? scan.newline : std::string_view())
+                .append("[")
+                .append(sectionName)
+                .append("]")
+                .append(scan.newline);
+        } else if (scan.insertUnended) {
+            lead = scan.newline;
+        }
+        const std::size_t at = scan.found ? scan.insertAt : text.size();
+        // A lone CR before a blank LF line would make one line end of the two.
+        if (at < text.size() && text[at] == '\n' && added.back() == '\r') {
+            added += '\n';
+        }
+        edits.push_back({at, at, lead + added});
+    }
+
+    // Rewritten key lines all end before the place where new keys go.
+    std::sort(edits.begin(), edits.end(),
+              [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
+    std::string result;
+    std::size_t size = text.size();
+    for (const Edit& edit : edits) {
+        size += edit.text.size();
+    }
+    result.reserve(size);
+    std::size_t copied = 0;
+    for (const Edit& edit : edits) {
+        result.append(text.substr(copied, edit.begin - copied));
+        result.append(edit.text);
+        copied = edit.end;
+    }
+    result.append(text.substr(copied));
+    return result;
 }
 
 std::optional<std::string> setProfileValue(std::string_view text, std::string_view section,
                                            std::string_view key, std::string_view value) {
-    const std::string_view sectionName = trimBlanks(section);
-    const std::string_view keyName = trimBlanks(key);
-    if (holdsLineBreak(value) || holdsLineBreak(sectionName) || holdsLineBreak(keyName) ||
-        sectionName.empty() || keyName.empty() || sectionName.find(']') != std::string_view::npos ||
-        keyName.find('=') != std::string_view::npos || keyName.front() == ';' ||
-        keyName.front() == '[') {
+    std::vector<std::size_t> refused;
+    std::string result = setProfileValues(
+        text, section, {ProfileSetting{std::string(key), std::string(value)}}, refused);
+    if (!refused.empty()) {
         return std::nullopt;
     }
-
-    const std::vector<Line> lines = splitLines(text);
-    const std::vector<ParsedLine> parsed = parseLines(lines);
-    const std::string encoded = encodeValue(value);
-
-    // New lines follow the file's own line ends; a new file gets CR LF.
-    std::string_view newline = "\r\n";
-    for (const Line& line : lines) {
-        if (!line.ending.empty()) {
-            newline = line.ending;
-            break;
-        }
-    }
-
-    std::string result;
-    result.reserve(text.size() + sectionName.size() + keyName.size() + encoded.size() + 8);
-    const auto appendLine = [&](std::size_t index) {
-        result += lines[index].content;
-        result += lines[index].ending;
-    };
-    const auto ensureLineEnd = [&](std::size_t index) {
-        if (lines[index].ending.empty()) {
-            result += newline;
-        }
-    };
-
-    const auto range = findSection(lines, parsed, sectionName);
-    if (!range) {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            appendLine(i);
-        }
-        if (!lines.empty()) {
-            ensureLineEnd(lines.size() - 1);
-        }
-        result += '[';
-        result += sectionName;
-        result += ']';
-        result += newline;
-        result += keyName;
-        result += '=';
-        result += encoded;
-        result += newline;
-        return result;
-    }
-
-    if (const auto keyLine = findKey(parsed, *range, keyName)) {
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (i != *keyLine) {
-                appendLine(i);
-                continue;
-            }
-            result += parsed[i].name;
-            result += '=';
-            result += encoded;
-            result += lines[i].ending;
-        }
-        return result;
-    }
-
-    // A new key follows the section's last key line, so blank lines and comments that close the
-    // section stay between it and the next section.
-    std::size_t insertAfter = range->header;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        if (parsed[i].kind == LineKind::Key) {
-            insertAfter = i;
-        }
-    }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        appendLine(i);
-        if (i == insertAfter) {
-            ensureLineEnd(i);
-            result += keyName;
-            result += '=';
-            result += encoded;
-            result += newline;
-        }
-    }
     return result;
+}
+
+ProfileFileText decodeProfileFile(std::string bytes) {
+    const auto startsWith = [&](std::string_view mark) { return bytes.rfind(mark, 0) == 0; };
+    ProfileFileText file;
+    if (!startsWith("\xFF\xFE") && !startsWith("\xFE\xFF")) {
+        file.text = std::move(bytes);
+        return file;
+    }
+    const bool bigEndian = bytes[0] == '\xFE';
+    file.encoding =
+        bigEndian ? ProfileEncoding::Utf16BigEndian : ProfileEncoding::Utf16LittleEndian;
+    const std::string_view units = std::string_view(bytes).substr(2);
+    file.text = utf16ToUtf8(units, bigEndian);
+    if (units.size() % 2 != 0) {
+        file.oddByte.assign(1, bytes.back());
+    }
+    return file;
+}
+
+std::string encodeProfileFile(ProfileFileText file) {
+    switch (file.encoding) {
+    case ProfileEncoding::Bytes:
+        return std::move(file.text);
+    case ProfileEncoding::Utf16LittleEndian:
+        return "\xFF\xFE" + utf8ToUtf16(file.text, false) + file.oddByte;
+    case ProfileEncoding::Utf16BigEndian:
+        return "\xFE\xFF" + utf8ToUtf16(file.text, true) + file.oddByte;
+    }
+    return file.text;
 }
 
 } // namespace tess::platform

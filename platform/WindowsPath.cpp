@@ -1,5 +1,7 @@
 #include "platform/WindowsPath.h"
 
+#include "platform/TextEncoding.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -38,47 +40,6 @@ void appendComponents(PathComponents& result, std::string_view text) {
         }
         start = end + 1;
     }
-}
-
-// One code point from UTF-8 text, advancing the position. A byte that does not start a valid
-// sequence gives a lone low surrogate 0xDC80 + byte, so it sorts after the letters and never
-// equals a real character.
-char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    int length = 0;
-    char32_t code = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        code = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        code = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        code = lead & 0x07;
-        minimum = 0x10000;
-    }
-    bool valid = length > 0 && pos + length <= text.size();
-    for (int i = 1; valid && i < length; ++i) {
-        const unsigned char next = byte(pos + i);
-        valid = (next & 0xC0) == 0x80;
-        code = (code << 6) | (next & 0x3F);
-    }
-    valid = valid && code >= minimum && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-    if (!valid) {
-        ++pos;
-        return 0xDC00 + lead;
-    }
-    pos += length;
-    return code;
 }
 
 // Upper case for the scripts photo names are usually written in: Latin, Greek and Cyrillic.

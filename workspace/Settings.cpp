@@ -2,33 +2,50 @@
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "platform/WindowsPath.h"
 
 namespace tess::workspace {
+
 namespace {
 
-void writeKey(platform::FileSystem& fs, const std::string& iniPath, const char* key,
-              const std::string& value) {
-    if (!fs.writeProfileString(kSettingsSection, key, value, iniPath))
-        throw Error("Unable to write to " + iniPath);
+// The ten keys in the order they are read and written.
+std::vector<std::string> settingKeys() {
+    std::vector<std::string> keys;
+    for (const SettingKey& setting : kTextSettings)
+        keys.emplace_back(setting.key);
+    keys.emplace_back(kPreviewSetting.key);
+    return keys;
 }
 
 } // namespace
 
+bool settingsFolderGone(platform::FileSystem& fs, const std::string& iniPath) {
+    const std::string folder = platform::splitSearchPattern(iniPath).folder;
+    return folder.empty() || !fs.directoryExists(folder);
+}
+
 Settings readSettings(platform::FileSystem& fs, const std::string& iniPath) {
     Settings settings;
+    std::vector<std::optional<std::string>> values(kTextSettings.size() + 1);
+    if (!settingsFolderGone(fs, iniPath))
+        values = fs.getProfileStrings(kSettingsSection, settingKeys(), iniPath);
     for (std::size_t i = 0; i < kTextSettings.size(); ++i)
-        settings.texts[i] = fs.getProfileString(kSettingsSection, kTextSettings[i].key,
-                                                kTextSettings[i].defaultValue, iniPath);
+        settings.texts[i] = values[i].value_or(kTextSettings[i].defaultValue);
     settings.originalsPreviewDisabled =
-        fs.getProfileString(kSettingsSection, kPreviewSetting.key, kPreviewSetting.defaultValue,
-                            iniPath) != "SI";
+        values.back().value_or(kPreviewSetting.defaultValue) != "SI";
     return settings;
 }
 
 void writeSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings) {
+    if (settingsFolderGone(fs, iniPath))
+        return;
+    const std::vector<std::string> keys = settingKeys();
+    std::vector<platform::ProfileSetting> values;
     for (std::size_t i = 0; i < kTextSettings.size(); ++i)
-        writeKey(fs, iniPath, kTextSettings[i].key, settings.texts[i]);
-    writeKey(fs, iniPath, kPreviewSetting.key, settings.originalsPreviewDisabled ? "NO" : "SI");
+        values.push_back({keys[i], settings.texts[i]});
+    values.push_back({keys.back(), settings.originalsPreviewDisabled ? "NO" : "SI"});
+    if (!fs.writeProfileStrings(kSettingsSection, values, iniPath))
+        throw Error("Unable to write to " + iniPath);
 }
 
 } // namespace tess::workspace

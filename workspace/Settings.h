@@ -52,11 +52,21 @@ struct Settings {
     bool originalsPreviewDisabled = true;
 };
 
-// Reads the settings; missing keys give their defaults, an empty value stays empty.
+// Whether the folder that holds the settings file, the start folder, is gone (or was never
+// known): the settings are then neither read nor written anywhere else.
+bool settingsFolderGone(platform::FileSystem& fs, const std::string& iniPath);
+// What the user is told, once, when that happens.
+inline constexpr const char kSettingsFolderGone[] =
+    "La cartella di avvio non esiste più: le impostazioni non vengono lette né salvate.";
+
+// Reads the settings with one read of the file; missing keys give their defaults, an empty value
+// stays empty. With the start folder gone, the defaults.
 Settings readSettings(platform::FileSystem& fs, const std::string& iniPath);
 
-// Writes the ten keys in order. Throws tess::Error("Unable to write to <iniPath>") at the
-// first key that cannot be written; the keys after it are not written.
+// Writes the ten keys in order with one write of the file; a value the file already holds keeps
+// its bytes. A value that cannot be stored does not stop the others; then, or when the file
+// cannot be written, throws tess::Error("Unable to write to <iniPath>"). With the start folder
+// gone, writes nothing.
 void writeSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings);
 
 } // namespace tess::workspace

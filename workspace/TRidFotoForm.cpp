@@ -3,6 +3,7 @@
 #include "app/TTabForm.h"
 #include "dialogs/Fonts.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/SingleLineBox.h"
 #include "dialogs/TTavGDirForm.h"
 #include "platform/FileSystem.h"
 #include "workspace/Marks.h"
@@ -81,6 +82,8 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption) {
 TRidFotoForm::TRidFotoForm(QWidget* owner, TTabForm& tabForm, tess::platform::FileSystem& fs)
     : QDialog(owner), m_tabForm(tabForm), m_fs(fs) {
     buildControls();
+    for (QLineEdit* box : settingBoxes())
+        tess::ui::keepToOneLine(box);
     setWindowTitle(QStringLiteral("Ridimensionamento Foto - Ditta: ") +
                    QString::fromStdString(m_tabForm.NomeDitta));
     CaricaImpostazioniFileIni();
@@ -328,7 +331,16 @@ std::array<QLineEdit*, tess::workspace::TextSettingCount> TRidFotoForm::settingB
             EditLThumbs,         EditAThumbs,         EditCThumbs};
 }
 
+void TRidFotoForm::tellIfSettingsFolderGone() {
+    if (!m_tabForm.settingsFolderGoneTold &&
+        tess::workspace::settingsFolderGone(m_fs, m_tabForm.FileIni)) {
+        m_tabForm.settingsFolderGoneTold = true;
+        tess::ui::notice(this, QString::fromUtf8(tess::workspace::kSettingsFolderGone));
+    }
+}
+
 void TRidFotoForm::CaricaImpostazioniFileIni() {
+    tellIfSettingsFolderGone();
     const tess::workspace::Settings settings =
         tess::workspace::readSettings(m_fs, m_tabForm.FileIni);
     const auto boxes = settingBoxes();
@@ -338,6 +350,7 @@ void TRidFotoForm::CaricaImpostazioniFileIni() {
 }
 
 void TRidFotoForm::SalvaImpostazioniIni() {
+    tellIfSettingsFolderGone();
     tess::workspace::Settings settings;
     const auto boxes = settingBoxes();
     for (std::size_t i = 0; i < boxes.size(); ++i)

@@ -109,6 +109,8 @@ private:
     std::string text(const QLineEdit* edit) const;
     // The path and parameter boxes the settings file fills.
     std::array<QLineEdit*, tess::workspace::TextSettingCount> settingBoxes() const;
+    // Says once a run that the settings cannot be kept because the start folder is gone.
+    void tellIfSettingsFolderGone();
     void TabFotoOriginaliAfterScroll();
     void TabFotoRidotteAfterScroll();
     void TabFotoThumbsAfterScroll();

@@ -102,6 +102,14 @@ TEST_F(MainWindow, HolderTakesTheStartDirectoryWithOneTrailingBackslash) {
     }
 }
 
+TEST_F(MainWindow, AStartDirectoryAlreadyGoneGivesTheSettingsNoPlace) {
+    // Never "\Tessaluma.ini", the root of the drive.
+    FixedDirectoryFileSystem fs("");
+    TBaseMainForm form(fs);
+    ASSERT_NE(form.TabForm, nullptr);
+    EXPECT_EQ(form.TabForm->FileIni, "");
+}
+
 TEST_F(MainWindow, HolderTakesTheProcessWorkingDirectory) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());

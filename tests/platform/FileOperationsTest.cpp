@@ -7,10 +7,12 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -394,6 +396,72 @@ TEST_F(ProfileFileTest, ValuesReadBackUnchanged) {
     ASSERT_TRUE(m_fs.writeProfileString("Main", "Key", std::string(3000, 'v'), path("tess.ini")));
     EXPECT_EQ(m_fs.getProfileString("Main", "Key", "", path("tess.ini")), std::string(2047, 'v'));
     EXPECT_EQ(m_folder.names(), names({"tess.ini"}));
+}
+
+// Runs an action as a user who owns nothing here: in a child process as "nobody" when the tests
+// run as root, whom folder permissions do not stop. True when the action gave true.
+bool asOrdinaryUser(const std::function<bool()>& action) {
+    if (::geteuid() != 0) {
+        return action();
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool done = ::setgid(65534) == 0 && ::setuid(65534) == 0 && action();
+        ::_exit(done ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ProfileFileTest, WritesInPlaceWhereTheFolderRefusesTheReplace) {
+    struct Case {
+        const char* name;
+        mode_t folderMode;
+        mode_t fileMode;
+        bool written;
+    };
+    const Case cases[] = {
+        {"folder the user cannot write", 0555, 0666, true},
+        {"another user's file in a sticky folder", 01777, 0666, true},
+        {"read-only file", 0555, 0444, false},
+    };
+    m_folder.setMode("", 0755);
+    const std::string before = "[Main]\r\nQuality=80\r\nWidth=1024\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_folder.makeFolder(c.name, 0755);
+        const std::string file = std::string(c.name) + "/tess.ini";
+        m_folder.makeFile(file, before, c.fileMode);
+        m_folder.setMode(c.name, c.folderMode);
+        EXPECT_EQ(asOrdinaryUser([&] {
+                      return m_fs.writeProfileStrings("Main", {{"Quality", "9"}}, path(file));
+                  }),
+                  c.written);
+        EXPECT_EQ(m_folder.contents(file),
+                  c.written ? "[Main]\r\nQuality=9\r\nWidth=1024\r\n" : before);
+        EXPECT_EQ(m_folder.names(c.name), names({"tess.ini"}));
+    }
+}
+
+TEST_F(ProfileFileTest, KeepsTheEncodingAndTheUntouchedBytesOfTheFile) {
+    const std::vector<std::string> files = {
+        "[Main]\r\nPath=C:\\Mare \xE8 sole\\\r\nQuality=80\r\n",
+        std::string("\xFF\xFE[\0M\0a\0i\0n\0]\0\n\0P\0a\0t\0h\0=\0\xE8\0\n\0", 30),
+        std::string("\xFE\xFF\0[\0M\0a\0i\0n\0]\0\n\0P\0a\0t\0h\0=\0\xE8\0\n", 30),
+    };
+    for (const std::string& before : files) {
+        m_folder.makeFile("tess.ini", before);
+        const auto values = m_fs.getProfileStrings("Main", {"Path", "Quality"}, path("tess.ini"));
+        ASSERT_TRUE(values[0]);
+        EXPECT_NE(values[0]->find("è"), std::string::npos);
+        ASSERT_TRUE(m_fs.writeProfileStrings("Main", {{"Path", *values[0]}}, path("tess.ini")));
+        EXPECT_EQ(m_folder.contents("tess.ini"), before);
+        ASSERT_TRUE(m_fs.writeProfileStrings("Main", {{"Quality", "1"}}, path("tess.ini")));
+        EXPECT_EQ(m_fs.getProfileStrings("Main", {"Path", "Quality"}, path("tess.ini")),
+                  (std::vector<std::optional<std::string>>{values[0], "1"}));
+        EXPECT_EQ(m_folder.contents("tess.ini").substr(0, 2), before.substr(0, 2));
+    }
 }
 
 } // namespace

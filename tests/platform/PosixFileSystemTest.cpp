@@ -298,6 +298,24 @@ TEST_F(PosixFileSystemTest, TellsFilesFromFolders) {
     }
 }
 
+TEST_F(PosixFileSystemTest, FindsFoldersByTheWindows1252ReadingOfTheirBytes) {
+    // A folder copied from a Windows disk keeps its Windows-1252 bytes; settings written on
+    // Windows hold the same bytes and are shown as UTF-8.
+    m_folder.makeFolder("Mare \xE8 sole");
+    m_folder.makeFile("Mare \xE8 sole/a.jpg");
+    m_folder.makeFolder("Cielo \xC3\xA8");
+    m_folder.makeFile("Cielo \xC3\xA8/b.jpg");
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Mare è sole", "a.jpg"}, {"MARE È SOLE", "a.jpg"},    {"Cielo è", "b.jpg"},
+        {"cielo È", "b.jpg"},     {"Mare \xE8 sole", "a.jpg"},
+    };
+    for (const auto& [folder, photo] : cases) {
+        EXPECT_TRUE(m_fs.directoryExists(m_folder.windowsPath(folder))) << folder;
+        EXPECT_TRUE(m_fs.fileExists(m_folder.windowsPath(folder + "/" + photo))) << folder;
+    }
+    EXPECT_FALSE(m_fs.directoryExists(m_folder.windowsPath("Cielo \xE8")));
+}
+
 TEST_F(PosixFileSystemTest, TellsWhetherTwoPathsNameTheSameFile) {
     m_folder.makeFolder("sub");
     m_folder.makeFile("a.jpg", "same");

@@ -92,6 +92,7 @@ TEST(ProfileTextTest, WritesValuesAndKeepsEverythingElse) {
         {"[A]\r\n\r\n[B]\r\n", "A", "n", "2", "[A]\r\nn=2\r\n\r\n[B]\r\n"},
         {"[A]\r\nk=1", "A", "n", "2", "[A]\r\nk=1\r\nn=2\r\n"},
         {"[A]", "A", "n", "2", "[A]\r\nn=2\r\n"},
+        {"x\r[A]\n\n", "A", "n", "2", "x\r[A]\nn=2\r\n\n"},
         // A new section goes at the end.
         {"; top\r\n[A]\r\nk=1\r\n", "B", "x", "y", "; top\r\n[A]\r\nk=1\r\n[B]\r\nx=y\r\n"},
         {"[A]\nk=1", "B", "x", "y", "[A]\nk=1\n[B]\nx=y\n"},
@@ -147,6 +148,69 @@ TEST(ProfileTextTest, ValuesReadBackAsWritten) {
             EXPECT_EQ(*again, *written);
         }
     }
+}
+
+// Text as UTF-16 code units in the given byte order, each character taken as one unit.
+std::string utf16(std::u16string_view units, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : units) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+TEST(ProfileTextTest, BytesThatAreNotUtf8ReadAsWindows1252AndSurviveUnchanged) {
+    const std::string text =
+        "[A]\r\nk=C:\\Mare \xE8 sole\\\r\nq = \"\x80 \x9D\" \r\nu=\xC3\xA8\r\n";
+    const auto values = findProfileValues(text, "A", {"k", "q", "u"});
+    EXPECT_EQ(values[0], "C:\\Mare è sole\\");
+    EXPECT_EQ(values[1], "€ \u009D");
+    EXPECT_EQ(values[2], "è");
+    // Writing back what was read keeps every byte; a changed value is written as UTF-8.
+    std::vector<std::size_t> refused;
+    const std::vector<ProfileSetting> same = {{"k", *values[0]}, {"q", *values[1]}, {"u", "è"}};
+    EXPECT_EQ(setProfileValues(text, "A", same, refused), text);
+    EXPECT_EQ(setProfileValue(text, "A", "k", "C:\\Mare è\\"),
+              "[A]\r\nk=C:\\Mare \xC3\xA8\\\r\nq = \"\x80 \x9D\" \r\nu=\xC3\xA8\r\n");
+    // A long value is cut at the limit before it is read as Windows-1252.
+    const std::string longValue(kMaxProfileValue + 5, '\xE8');
+    EXPECT_EQ(findProfileValue("[A]\nk=" + longValue, "A", "k")->size(), 2 * kMaxProfileValue);
+    // A value that is not UTF-8 cannot be written so that it reads back.
+    EXPECT_EQ(setProfileValue(text, "A", "k", "\xE8"), std::nullopt);
+}
+
+TEST(ProfileTextTest, SetsSeveralKeysInOnePassAndRefusesOnlyWhatCannotBeStored) {
+    const std::string text = "[A]\nk=1\nj=2\n[B]\nk=9\n";
+    std::vector<std::size_t> refused;
+    const std::vector<ProfileSetting> settings = {
+        {"k", "one"}, {"bad", "two\nlines"}, {"new", "3"}, {"J", "x"}, {"j", "4"}, {"=", "5"}};
+    EXPECT_EQ(setProfileValues(text, "a", settings, refused), "[A]\nk=one\nj=4\nnew=3\n[B]\nk=9\n");
+    EXPECT_EQ(refused, (std::vector<std::size_t>{1, 5}));
+    refused.clear();
+    EXPECT_EQ(setProfileValues(text, "A]", settings, refused), text);
+    EXPECT_EQ(refused.size(), settings.size());
+}
+
+TEST(ProfileTextTest, Utf16FilesAreReadAndWrittenBackInTheirEncoding) {
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big endian" : "little endian");
+        const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        // A lone surrogate and an odd last byte come back as they were.
+        const std::string bytes =
+            mark + utf16(u"; \xD800\r\n[A]\r\nk=Caff\u00E8\r\nj=1\r\n", bigEndian) + "!";
+        ProfileFileText file = decodeProfileFile(bytes);
+        EXPECT_EQ(encodeProfileFile(file), bytes);
+        EXPECT_EQ(findProfileValue(file.text, "A", "k"), "Caffè");
+        file.text = *setProfileValue(file.text, "A", "j", "\u20AC");
+        EXPECT_EQ(encodeProfileFile(file),
+                  mark + utf16(u"; \xD800\r\n[A]\r\nk=Caff\u00E8\r\nj=\u20AC\r\n", bigEndian) +
+                      "!");
+    }
+    EXPECT_EQ(decodeProfileFile("\xFF").encoding, ProfileEncoding::Bytes);
+    EXPECT_EQ(decodeProfileFile("\xFE\xFF").text, "");
 }
 
 } // namespace

@@ -115,4 +115,18 @@ bool FakeFileSystem::writeProfileString(const std::string&, const std::string&, 
     return false;
 }
 
+std::vector<std::optional<std::string>>
+FakeFileSystem::getProfileStrings(const std::string&, const std::vector<std::string>& keys,
+                                  const std::string&) {
+    unexpected("getProfileStrings");
+    return std::vector<std::optional<std::string>>(keys.size());
+}
+
+bool FakeFileSystem::writeProfileStrings(const std::string&,
+                                         const std::vector<tess::platform::ProfileSetting>&,
+                                         const std::string&) {
+    unexpected("writeProfileStrings");
+    return false;
+}
+
 } // namespace tess::test

@@ -35,6 +35,12 @@ public:
                                  const std::string& defaultValue, const std::string& file) override;
     bool writeProfileString(const std::string& section, const std::string& key,
                             const std::string& value, const std::string& file) override;
+    std::vector<std::optional<std::string>> getProfileStrings(const std::string& section,
+                                                              const std::vector<std::string>& keys,
+                                                              const std::string& file) override;
+    bool writeProfileStrings(const std::string& section,
+                             const std::vector<tess::platform::ProfileSetting>& settings,
+                             const std::string& file) override;
 
 private:
     std::set<std::string> m_folders;

@@ -83,3 +83,41 @@ TEST_F(SettingsTest, ReadOnlyFileIsReportedAndLeftAsItWas) {
               "Unable to write to " + ini);
     EXPECT_EQ(dir.read("Tessaluma.ini"), "[Tessaluma]\r\nLFotoRidotte=1\r\n");
 }
+
+TEST_F(SettingsTest, ValuesWrittenOnWindowsSurviveAnUntouchedSession) {
+    const std::string windowsFile =
+        "[Tessaluma]\r\nPercorsoFotoRidotte=C:\\Foto\\Mare \xE8 sole\\\r\n"
+        "LFotoRidotte = \"1024\" \r\nAnteprimaOriginali=SI\r\n";
+    dir.write("Tessaluma.ini", windowsFile);
+    Settings s = readSettings(fs, ini);
+    EXPECT_EQ(s.texts[PercorsoFotoRidotte], "C:\\Foto\\Mare è sole\\");
+    writeSettings(fs, ini, s);
+    const std::string written = dir.read("Tessaluma.ini");
+    EXPECT_EQ(written.substr(0, windowsFile.size()), windowsFile);
+    // The keys that were missing follow, and nothing else changed.
+    EXPECT_EQ(readSettings(fs, ini).texts, s.texts);
+}
+
+TEST_F(SettingsTest, AValueThatCannotBeStoredDoesNotStopTheOthers) {
+    Settings s;
+    s.texts[PercorsoFotoOriginali] = "C:\\Foto\\\nD:\\";
+    s.texts[CFotoThumbs] = "70";
+    EXPECT_EQ(tess::test::errorOf([&] { writeSettings(fs, ini, s); }), "Unable to write to " + ini);
+    const Settings back = readSettings(fs, ini);
+    EXPECT_EQ(back.texts[PercorsoFotoOriginali], "C:\\WINDOWS\\"); // missing: the default
+    EXPECT_EQ(back.texts[CFotoThumbs], "70");
+}
+
+TEST_F(SettingsTest, NothingIsReadOrWrittenOnceTheStartFolderIsGone) {
+    dir.write("Tessaluma.ini", "[Tessaluma]\r\nLFotoRidotte=1\r\n");
+    Settings changed;
+    changed.texts.fill("2");
+    for (const std::string& path : {dir.win("gone\\Tessaluma.ini"), std::string()}) {
+        EXPECT_TRUE(settingsFolderGone(fs, path)) << path;
+        EXPECT_EQ(readSettings(fs, path).texts[LFotoRidotte], "800") << path;
+        writeSettings(fs, path, changed);
+    }
+    EXPECT_FALSE(settingsFolderGone(fs, ini));
+    EXPECT_FALSE(dir.exists("gone"));
+    EXPECT_EQ(dir.read("Tessaluma.ini"), "[Tessaluma]\r\nLFotoRidotte=1\r\n");
+}

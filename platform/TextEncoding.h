@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text in the encodings settings files and Windows names come in: UTF-8, Windows-1252, UTF-16.
+namespace tess::platform {
+
+// One code point from UTF-8 text, advancing the position. A byte that does not start a valid
+// sequence gives a lone low surrogate 0xDC00 + byte, so it sorts after the letters and never
+// equals a real character.
+char32_t decodeUtf8(std::string_view text, std::size_t& pos);
+
+// Whether the bytes are UTF-8 text: no broken, overlong or surrogate sequences.
+bool isValidUtf8(std::string_view bytes);
+
+// Windows-1252 text as UTF-8. The five codes that page leaves unassigned (81, 8D, 8F, 90, 9D)
+// become the control characters of the same number, as Windows reads them.
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// The text that bytes hold as Windows shows them: UTF-8 when they are valid UTF-8, otherwise
+// Windows-1252.
+std::string textFromBytes(std::string_view bytes);
+
+// UTF-16 code units (two bytes each, in the given byte order) as UTF-8. A lone surrogate is kept
+// in the three-byte form UTF-8 would give it, so that utf8ToUtf16 gives the same units back. An
+// odd last byte is ignored.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+
+// The reverse of utf16ToUtf8. Bytes that are not UTF-8 (nor the three-byte form of a lone
+// surrogate) are taken as Windows-1252 characters.
+std::string utf8ToUtf16(std::string_view text, bool bigEndian);
+
+} // namespace tess::platform
