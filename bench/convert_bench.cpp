@@ -1,7 +1,7 @@
 // tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]
 //
 // Converts every .JPG in the host folder ORIGINALS into OUTPUT/ridotte (800 x 600, quality
-// 80) and OUTPUT/thumbs (640 x 480, quality 50) with convertPhoto, the conversion command's
+// 80) and OUTPUT/thumbs (640 x 480, quality 50) with convertToReducedAndThumbnail, the conversion command's
 // own code, RUNS times (3 unless given), and prints the best run. The last line is
 // "ms_per_photo X" for the driving script, after "decode_ms_per_photo X",
 // "cpu_ms_per_photo X" (process CPU time) and "memory_ms_per_photo X".
@@ -120,9 +120,9 @@ int main(int argc, char** argv) {
 
     tess::platform::PosixFileSystem fileSystem;
     const std::string source = tess::platform::PosixFileSystem::windowsPath(originals.string());
-    const tess::workspace::OutputSpec reduced{
+    const tess::workspace::OutputSettings reduced{
         800, 600, 80, tess::platform::PosixFileSystem::windowsPath((output / "ridotte").string())};
-    const tess::workspace::OutputSpec thumbnail{
+    const tess::workspace::OutputSettings thumbnail{
         640, 480, 50, tess::platform::PosixFileSystem::windowsPath((output / "thumbs").string())};
 
     double best = 0;
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         try {
             for (const std::string& name : names) {
-                tess::workspace::convertPhoto(fileSystem, name, source, reduced, thumbnail);
+                tess::workspace::convertToReducedAndThumbnail(fileSystem, name, source, reduced, thumbnail);
             }
         } catch (const std::exception& error) {
             std::fprintf(stderr, "conversion failed: %s\n", error.what());
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
     for (int run = 1; run <= runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
         for (const std::string& name : names) {
-            tess::workspace::convertPhoto(memory, name, source, reduced, thumbnail);
+            tess::workspace::convertToReducedAndThumbnail(memory, name, source, reduced, thumbnail);
         }
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -30,7 +30,7 @@ int orientationToKeep(const imaging::Bytes& original) {
     return orientation >= 2 && orientation <= 8 ? orientation : 0;
 }
 
-// Writes one output: sized, stretched and encoded as convertiFoto does.
+// Writes one output: sized, stretched and encoded as ConvertiFoto does.
 void writeOutput(platform::FileSystem& fs, const std::string& destination,
                  const imaging::RgbImage& image, int quality, const imaging::JpegInfo& header,
                  int orientation) {
@@ -102,7 +102,7 @@ std::string conversionDestinationPath(const std::string& folder, const std::stri
     return folder + "\\" + name;
 }
 
-void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
+void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder) {
     const std::string source = conversionSourcePath(sourceFolder, name);
@@ -116,18 +116,18 @@ void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int
     writeOutput(fs, destination, images[0], quality, header, orientationToKeep(original));
 }
 
-void convertPhoto(platform::FileSystem& fs, const std::string& name,
-                  const std::string& sourceFolder, const OutputSpec& reduced,
-                  const OutputSpec& thumbnail) {
+void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
+                                  const std::string& sourceFolder, const OutputSettings& reduced,
+                                  const OutputSettings& thumbnail) {
     const std::string source = conversionSourcePath(sourceFolder, name);
     const std::string reducedPath = conversionDestinationPath(reduced.folder, name);
     const std::string thumbnailPath = conversionDestinationPath(thumbnail.folder, name);
     if (fs.sameFile(source, reducedPath)) {
         // The reduced copy replaces the original, and the thumbnail is made from the new
         // file, so the two steps cannot share a decode.
-        convertiFoto(fs, reduced.widthLimit, reduced.heightLimit, reduced.quality, name,
+        ConvertiFoto(fs, reduced.widthLimit, reduced.heightLimit, reduced.quality, name,
                      sourceFolder, reduced.folder);
-        convertiFoto(fs, thumbnail.widthLimit, thumbnail.heightLimit, thumbnail.quality, name,
+        ConvertiFoto(fs, thumbnail.widthLimit, thumbnail.heightLimit, thumbnail.quality, name,
                      sourceFolder, thumbnail.folder);
         return;
     }

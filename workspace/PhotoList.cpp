@@ -68,4 +68,10 @@ void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTab
     }
 }
 
+void FolderList::rebuild(platform::FileSystem& fs, const std::string& folder) {
+    // Set first: whatever the rebuild leaves in the table comes from this folder.
+    listedFolder = folder;
+    CaricaListaFoto(fs, folder, table);
+}
+
 } // namespace tess::workspace

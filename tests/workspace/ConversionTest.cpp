@@ -176,7 +176,7 @@ protected:
 
     void convert(const std::string& name, const std::string& destination, int widthLimit = 800,
                  int heightLimit = 600, int quality = 80) {
-        convertiFoto(m_fs, widthLimit, heightLimit, quality, name, folder("orig"),
+        ConvertiFoto(m_fs, widthLimit, heightLimit, quality, name, folder("orig"),
                      folder(destination));
     }
 
@@ -270,11 +270,11 @@ TEST_F(ConversionTest, OneDecodeWritesTheBytesOfTwoConversions) {
         {"PROG.JPG", imaging::encodeJpeg(texturedPicture(768, 1024), 90, true)},
         {"GREY.JPG", imaging::encodeGreyJpeg(greyPicture(1000, 700), 90, false)},
     };
-    const OutputSpec reduced{800, 600, 80, folder("small")};
-    const OutputSpec thumbnail{640, 480, 50, folder("thumbs")};
+    const OutputSettings reduced{800, 600, 80, folder("small")};
+    const OutputSettings thumbnail{640, 480, 50, folder("thumbs")};
     for (const auto& [name, data] : sources) {
         putOriginal(name, data);
-        convertPhoto(m_fs, name, folder("orig"), reduced, thumbnail);
+        convertToReducedAndThumbnail(m_fs, name, folder("orig"), reduced, thumbnail);
         convert(name, "small2", 800, 600, 80);
         convert(name, "thumbs2", 640, 480, 50);
         EXPECT_EQ(fileBytes("small/" + std::string(name)), fileBytes("small2/" + std::string(name)))
@@ -290,44 +290,47 @@ TEST_F(ConversionTest, OneDecodeWritesTheBytesOfTwoConversions) {
 TEST_F(ConversionTest, ReducedCopyOverTheOriginalFeedsTheThumbnail) {
     const Bytes original = imaging::encodeJpeg(texturedPicture(1600, 1200), 92, false);
     putOriginal("IMG.JPG", original);
-    convertPhoto(m_fs, "IMG.JPG", folder("orig") + "\\", {800, 600, 80, folder("orig")},
-                 {640, 480, 50, folder("thumbs")});
+    convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig") + "\\",
+                                 {800, 600, 80, folder("orig")}, {640, 480, 50, folder("thumbs")});
 
     // The same two steps by hand, in another folder.
     m_dir.mkdir("again");
     m_dir.write("again/IMG.JPG", asText(original));
-    convertiFoto(m_fs, 800, 600, 80, "IMG.JPG", folder("again"), folder("again"));
-    convertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
+    ConvertiFoto(m_fs, 800, 600, 80, "IMG.JPG", folder("again"), folder("again"));
+    ConvertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
     EXPECT_EQ(fileBytes("orig/IMG.JPG"), fileBytes("again/IMG.JPG"));
     EXPECT_EQ(fileBytes("thumbs/IMG.JPG"), fileBytes("small/IMG.JPG"));
     EXPECT_EQ(imaging::readJpegHeader(fileBytes("orig/IMG.JPG")).width, 800);
 
     // Made from the untouched original the thumbnail would differ.
     m_dir.write("again/IMG.JPG", asText(original));
-    convertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
+    ConvertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
     EXPECT_NE(fileBytes("thumbs/IMG.JPG"), fileBytes("small/IMG.JPG"));
 }
 
 TEST_F(ConversionTest, CreateErrorOfTheReducedCopyStopsBeforeTheThumbnail) {
     putOriginal("IMG.JPG", imaging::encodeJpeg(smoothPicture(320, 240), 80, false));
     EXPECT_EQ(errorOf([&] {
-                  convertPhoto(m_fs, "IMG.JPG", folder("orig"), {800, 600, 80, folder("gone")},
-                               {640, 480, 50, folder("thumbs")});
+                  convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig"),
+                                               {800, 600, 80, folder("gone")},
+                                               {640, 480, 50, folder("thumbs")});
               }),
               "Cannot create file " + folder("gone") + "\\IMG.JPG");
     EXPECT_FALSE(m_dir.exists("thumbs/IMG.JPG"));
 
     EXPECT_EQ(errorOf([&] {
-                  convertPhoto(m_fs, "IMG.JPG", folder("orig"), {800, 600, 80, folder("small")},
-                               {640, 480, 50, folder("gone")});
+                  convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig"),
+                                               {800, 600, 80, folder("small")},
+                                               {640, 480, 50, folder("gone")});
               }),
               "Cannot create file " + folder("gone") + "\\IMG.JPG");
     EXPECT_TRUE(m_dir.exists("small/IMG.JPG"));
 
     putOriginal("BAD.JPG", asBytes("GIF89a"));
     EXPECT_EQ(errorOf([&] {
-                  convertPhoto(m_fs, "BAD.JPG", folder("orig"), {800, 600, 80, folder("small")},
-                               {640, 480, 50, folder("thumbs")});
+                  convertToReducedAndThumbnail(m_fs, "BAD.JPG", folder("orig"),
+                                               {800, 600, 80, folder("small")},
+                                               {640, 480, 50, folder("thumbs")});
               }),
               "JPEG error #" + std::to_string(JERR_NO_SOI));
     EXPECT_FALSE(m_dir.exists("small/BAD.JPG"));
@@ -353,8 +356,9 @@ TEST_F(ConversionTest, OrientationIsCopiedIntoBothOutputs) {
             data.insert(data.begin() + 2, segment.begin(), segment.end());
         }
         putOriginal(row.name, data);
-        convertPhoto(m_fs, row.name, folder("orig"), {800, 600, 80, folder("small")},
-                     {160, 120, 50, folder("thumbs")});
+        convertToReducedAndThumbnail(m_fs, row.name, folder("orig"),
+                                     {800, 600, 80, folder("small")},
+                                     {160, 120, 50, folder("thumbs")});
         for (const std::string output : {"small/", "thumbs/"}) {
             const Bytes written = fileBytes(output + row.name);
             EXPECT_EQ(imaging::readExifOrientation(written), row.expected) << output << row.name;

@@ -6,7 +6,7 @@
 
 namespace tess::test {
 
-WorkspaceTest::WorkspaceTest() : holder(dir.win() + "\\") {
+WorkspaceTest::WorkspaceTest() : holder{"Tessaluma", dir.win("Tessaluma.ini")} {
     dir.mkdir("originali");
     dir.mkdir("ridotte");
     dir.mkdir("thumbs");
