@@ -3,6 +3,7 @@
 #include "dialogs/DialogPictures.h"
 #include "dialogs/Fonts.h"
 #include "platform/FileSystem.h"
+#include "platform/WindowsPath.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,7 +19,9 @@
 #include <cctype>
 #include <vector>
 
+using tess::platform::asciiUpper;
 using tess::platform::FileSystem;
+using tess::platform::joinPath;
 
 namespace {
 
@@ -31,16 +34,12 @@ bool isDriveLetter(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) != 0;
 }
 
-char upper(char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
 bool startsWithDrive(const std::string& path) {
     return path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':';
 }
 
 std::string driveRoot(char letter) {
-    return std::string(1, upper(letter)) + ":\\";
+    return std::string(1, asciiUpper(letter)) + ":\\";
 }
 
 // The folder text for a full path: "\" as separator and no trailing "\" except after the
@@ -54,10 +53,6 @@ std::string fullFolderPath(std::string path) {
     while (path.size() > 3 && path.back() == '\\')
         path.pop_back();
     return path;
-}
-
-std::string childPath(const std::string& folder, const std::string& name) {
-    return folder.back() == '\\' ? folder + name : folder + '\\' + name;
 }
 
 // "C:\a\b" gives "C:\", "a", "b".
@@ -158,15 +153,15 @@ void DirectoryListBox::setDirectory(const std::string& path) {
 }
 
 char DirectoryListBox::drive() const {
-    return upper(m_directory.empty() ? 'C' : m_directory[0]);
+    return asciiUpper(m_directory.empty() ? 'C' : m_directory[0]);
 }
 
 void DirectoryListBox::setDrive(char letter) {
-    letter = upper(letter);
+    letter = asciiUpper(letter);
     if (!isDriveLetter(letter) || letter == drive())
         return;
     const std::string current = m_fs.currentDirectory();
-    if (startsWithDrive(current) && upper(current[0]) == letter)
+    if (startsWithDrive(current) && asciiUpper(current[0]) == letter)
         setDirectory(current);
     else
         setDirectory(driveRoot(letter));
@@ -222,16 +217,16 @@ void DirectoryListBox::rebuild() {
     const std::vector<std::string> levels = pathLevels(m_directory);
     std::string levelPath;
     for (std::size_t depth = 0; depth < levels.size(); ++depth) {
-        levelPath = depth == 0 ? levels[0] : childPath(levelPath, levels[depth]);
+        levelPath = depth == 0 ? levels[0] : joinPath(levelPath, levels[depth]);
         addEntry(openFolder, levels[depth], levelPath, int(depth));
     }
     m_levelCount = int(levels.size());
 
-    for (const auto& found : m_fs.findFiles(childPath(m_directory, "*.*"))) {
+    for (const auto& found : m_fs.findFiles(joinPath(m_directory, "*.*"))) {
         if ((found.attributes & tess::platform::AttrDirectory) == 0 || found.name == "." ||
             found.name == "..")
             continue;
-        addEntry(closedFolder, found.name, childPath(m_directory, found.name), m_levelCount);
+        addEntry(closedFolder, found.name, joinPath(m_directory, found.name), m_levelCount);
     }
     setCurrentRow(m_levelCount - 1);
 }
@@ -354,7 +349,7 @@ void TTavGDirForm::reject() {
 void TTavGDirForm::selectDriveOf(const std::string& path) {
     if (!startsWithDrive(path))
         return;
-    const int index = DriveComboBox1->findData(QString(QLatin1Char(upper(path[0]))) + ':',
+    const int index = DriveComboBox1->findData(QString(QLatin1Char(asciiUpper(path[0]))) + ':',
                                                Qt::UserRole, Qt::MatchFixedString);
     if (index >= 0)
         DriveComboBox1->setCurrentIndex(index);

@@ -4,6 +4,7 @@
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
+#include "platform/WindowsPath.h"
 
 #include <limits>
 
@@ -91,11 +92,8 @@ int progressPosition(int rowNumber, int rowCount) {
 }
 
 std::string conversionSourcePath(const std::string& folder, const std::string& name) {
-    std::string path = folder;
-    if (!path.empty() && path.back() == '\\') {
-        path.pop_back();
-    }
-    return path + "\\" + name;
+    // Dropping one final "\" and putting one back is joining with a single separator.
+    return platform::joinPath(folder, name);
 }
 
 std::string conversionDestinationPath(const std::string& folder, const std::string& name) {

@@ -1,9 +1,7 @@
 #include "workspace/PhotoList.h"
 
 #include "platform/FileSystem.h"
-
-#include <algorithm>
-#include <cctype>
+#include "platform/WindowsPath.h"
 
 namespace tess::workspace {
 namespace {
@@ -36,10 +34,7 @@ bool VerificaSeDirectory(platform::FileSystem& fs, const std::string& path) {
 }
 
 bool VerificaSeDb(const std::string& name) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
-    return upper == "THUMBS.DB";
+    return platform::asciiUpper(name) == "THUMBS.DB";
 }
 
 std::string searchPattern(const std::string& path) {
@@ -54,11 +49,10 @@ void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTab
     table.open();
     {
         ControlsSuspension suspension(table);
-        const std::string folder = endsWithBackslash(path) ? path : path + "\\";
         for (const platform::FindEntry& entry : fs.findFiles(searchPattern(path))) {
             if (VerificaSeDirectoryDOS(entry.name))
                 continue;
-            if (VerificaSeDirectory(fs, folder + entry.name))
+            if (VerificaSeDirectory(fs, platform::joinPath(path, entry.name)))
                 continue;
             if (VerificaSeDb(entry.name))
                 continue;

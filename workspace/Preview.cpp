@@ -4,6 +4,7 @@
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
 #include "platform/FileSystem.h"
+#include "platform/WindowsPath.h"
 
 #include <QImage>
 #include <QLabel>
@@ -14,10 +15,7 @@ namespace {
 
 bool endsInJpg(const std::string& path) {
     const std::string tail = path.size() > 3 ? path.substr(path.size() - 3) : path;
-    std::string upper;
-    for (const char c : tail)
-        upper += (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-    return upper == "JPG";
+    return platform::asciiUpper(tail) == "JPG";
 }
 
 QPixmap toPixmap(const imaging::RgbImage& image) {

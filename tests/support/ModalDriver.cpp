@@ -10,14 +10,14 @@
 namespace tess::test {
 
 namespace {
-// Only the newest driver answers: an older one in the same test stops when a new one starts.
-ModalDriver* s_active = nullptr;
+// Only the newest driver answers; when it ends, the one before it answers again.
+std::vector<ModalDriver*> s_drivers;
 } // namespace
 
 ModalDriver::ModalDriver(int watchdogMs) : m_watchdogMs(watchdogMs) {
-    if (s_active)
-        s_active->m_timer.stop();
-    s_active = this;
+    if (!s_drivers.empty())
+        s_drivers.back()->m_timer.stop();
+    s_drivers.push_back(this);
     m_timer.setInterval(10);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
     m_timer.start();
@@ -25,8 +25,10 @@ ModalDriver::ModalDriver(int watchdogMs) : m_watchdogMs(watchdogMs) {
 
 ModalDriver::~ModalDriver() {
     m_timer.stop();
-    if (s_active == this)
-        s_active = nullptr;
+    const bool newest = !s_drivers.empty() && s_drivers.back() == this;
+    std::erase(s_drivers, this);
+    if (newest && !s_drivers.empty())
+        s_drivers.back()->m_timer.start();
 }
 
 ModalDriver& ModalDriver::then(Step step) {
@@ -62,7 +64,9 @@ void ModalDriver::poll() {
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (modal == m_current) {
         if (now - m_currentSince > m_watchdogMs) {
-            m_problems << QStringLiteral("modal window left open: ") + modal->windowTitle();
+            m_problems << QStringLiteral("modal window left open: %1 \"%2\"")
+                              .arg(QString::fromLatin1(modal->metaObject()->className()),
+                                   modal->windowTitle());
             if (auto* dialog = qobject_cast<QDialog*>(modal))
                 dialog->reject();
             else
@@ -89,7 +93,8 @@ void ModalDriver::poll() {
     m_seen.push_back(seen);
 
     if (m_steps.empty()) {
-        m_problems << QStringLiteral("unexpected modal window: %1 %2").arg(seen.title, seen.text);
+        m_problems << QStringLiteral("unexpected modal window: %1 \"%2\" %3")
+                          .arg(seen.className, seen.title, seen.text);
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         else

@@ -22,7 +22,9 @@ namespace tess::test {
 // they appear. Each step receives the active modal widget and must close it (click a button,
 // send a key, call done()). A modal window with no step left, or one still open after the
 // watchdog's time, is recorded as unexpected and rejected, so a broken test fails instead of
-// hanging. Only the newest driver answers; starting one stops the one before.
+// hanging. Only the newest driver answers; starting one stops the one before until it ends.
+// Every window test has one with no steps from its start (see WindowTest), so a box that no
+// test expects is closed and fails the test.
 class ModalDriver {
 public:
     using Step = std::function<void(QWidget* modal)>;
