@@ -233,11 +233,7 @@ void DirectoryListBox::rebuild() {
 
 TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::string& percorso,
                            FileSystem& fs)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint),
-      Percorso(percorso) {
-    setObjectName(QStringLiteral("TTavGDirForm"));
+    : FixedDialog(owner, "TTavGDirForm", 416, 288), Percorso(percorso) {
     setWindowTitle(QStringLiteral("Selezione directory tabelle temporanee"));
     setFont(tess::ui::msSansSerif8Bold());
     QPalette colours = palette();
@@ -247,12 +243,7 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
         colours.setColor(group, QPalette::Text, Qt::black);
     }
     setPalette(colours);
-    setFixedSize(416, 288);
-
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 393, 265);
+    Bevel1 = addBevel(8, 8, 393, 265);
 
     Label2 = makeLabel(new QLabel(QStringLiteral("Percorso:"), this), "Label2", 16, 16);
     Label1 = makeLabel(new PathLabel(QStringLiteral("..."), this), "Label1", 80, 16);
@@ -319,12 +310,12 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
 void TTavGDirForm::OKBtnClick() {
     Percorso = DirectoryListBox1->directory() + '\\';
     Esito = "ok";
-    QDialog::done(QDialog::Accepted);
+    finish(QDialog::Accepted);
 }
 
 void TTavGDirForm::CancelBtnClick() {
     Esito = "cancel";
-    QDialog::done(QDialog::Rejected);
+    finish(QDialog::Rejected);
 }
 
 void TTavGDirForm::DirectoryListBox1Change() {
@@ -338,14 +329,6 @@ void TTavGDirForm::DriveComboBox1Change() {
         DirectoryListBox1->setDrive(drive.at(0).toLatin1());
 }
 
-void TTavGDirForm::accept() {
-    OKBtnClick();
-}
-
-void TTavGDirForm::reject() {
-    CancelBtnClick();
-}
-
 void TTavGDirForm::selectDriveOf(const std::string& path) {
     if (!startsWithDrive(path))
         return;
@@ -353,31 +336,6 @@ void TTavGDirForm::selectDriveOf(const std::string& path) {
                                                Qt::UserRole, Qt::MatchFixedString);
     if (index >= 0)
         DriveComboBox1->setCurrentIndex(index);
-}
-
-bool TTavGDirForm::event(QEvent* e) {
-    if (e->type() == QEvent::LayoutRequest)
-        fitLabels();
-    return QDialog::event(e);
-}
-
-void TTavGDirForm::changeEvent(QEvent* e) {
-    QDialog::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
-        fitLabels();
-}
-
-void TTavGDirForm::showEvent(QShowEvent* e) {
-    fitLabels();
-    QDialog::showEvent(e);
-}
-
-void TTavGDirForm::closeEvent(QCloseEvent* e) {
-    // Closing from the title bar leaves Esito as it is ("ok") and the caller's path untouched;
-    // QDialog would treat it as Esc, which here means Cancel.
-    if (isVisible())
-        QDialog::done(QDialog::Rejected);
-    e->accept();
 }
 
 void TTavGDirForm::fitLabels() {

@@ -10,18 +10,6 @@ bool endsWithBackslash(const std::string& text) {
     return !text.empty() && text.back() == '\\';
 }
 
-// Resumes the grid however the rebuild ends, so that it keeps showing its table.
-class ControlsSuspension {
-public:
-    explicit ControlsSuspension(PhotoTable& table) : m_table(table) { m_table.disableControls(); }
-    ~ControlsSuspension() { m_table.enableControls(); }
-    ControlsSuspension(const ControlsSuspension&) = delete;
-    ControlsSuspension& operator=(const ControlsSuspension&) = delete;
-
-private:
-    PhotoTable& m_table;
-};
-
 } // namespace
 
 bool VerificaSeDirectoryDOS(const std::string& name) {
