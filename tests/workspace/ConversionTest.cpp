@@ -2,6 +2,7 @@
 #include "ErrorText.h"
 
 #include "TempDir.h"
+#include "TestPictures.h"
 #include "imaging/Exif.h"
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
@@ -109,16 +110,10 @@ TEST(ConversionPaths, SourceDropsOneBackslashDestinationKeepsTheFolderText) {
 
 // A smooth colour picture, so that a JPEG round trip keeps every pixel close.
 RgbImage smoothPicture(int width, int height) {
-    RgbImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = &image.pixels[3 * (std::size_t(y) * width + x)];
-            p[0] = std::uint8_t(30 + 190 * x / width);
-            p[1] = std::uint8_t(40 + 170 * y / height);
-            p[2] = std::uint8_t(200 - 150 * (x + y) / (width + height));
-        }
-    }
-    return image;
+    return test::paintPicture(width, height, [&](int x, int y) {
+        return std::array<int, 3>{30 + 190 * x / width, 40 + 170 * y / height,
+                                  200 - 150 * (x + y) / (width + height)};
+    });
 }
 
 imaging::GreyImage greyPicture(int width, int height) {
