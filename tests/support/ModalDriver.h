@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ModalWatch.h"
+
 #include <QMessageBox>
-#include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <deque>
@@ -54,29 +54,13 @@ public:
     QStringList texts() const;
 
 private:
-    // Forgets the window being answered once it hides, so that the same dialog shown again
-    // counts as a new window.
-    class HideWatcher final : public QObject {
-    public:
-        explicit HideWatcher(ModalDriver& driver) : m_driver(driver) {}
+    void handle(QWidget* modal);
+    void closeStuck(QWidget* modal);
 
-    protected:
-        bool eventFilter(QObject* watched, QEvent* event) override;
-
-    private:
-        ModalDriver& m_driver;
-    };
-
-    void poll();
-
-    QTimer m_timer;
     std::deque<Step> m_steps;
     std::vector<Seen> m_seen;
     QStringList m_problems;
-    QPointer<QWidget> m_current;
-    HideWatcher m_hideWatcher{*this};
-    qint64 m_currentSince = 0;
-    int m_watchdogMs;
+    ModalWatch m_watch;
 };
 
 // Clicks the button of a message box.
