@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QPushButton>
+#include <QStyle>
 
 namespace tess::ui {
 
@@ -19,6 +21,19 @@ QFrame* FixedDialog::addBevel(int left, int top, int width, int height) {
     bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     bevel->setGeometry(left, top, width, height);
     return bevel;
+}
+
+void FixedDialog::addButtons(const QIcon& okIcon, QPoint ok, QPoint cancel, int width, int height) {
+    OKBtn = new QPushButton(okIcon, QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setGeometry(QRect(ok, QSize(width, height)));
+    OKBtn->setDefault(true);
+    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                QStringLiteral("Cancel"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn->setGeometry(QRect(cancel, QSize(width, height)));
+    connect(OKBtn, &QPushButton::clicked, this, &FixedDialog::OKBtnClick);
+    connect(CancelBtn, &QPushButton::clicked, this, &FixedDialog::CancelBtnClick);
 }
 
 bool FixedDialog::event(QEvent* e) {

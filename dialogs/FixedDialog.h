@@ -3,6 +3,8 @@
 #include <QDialog>
 
 class QFrame;
+class QIcon;
+class QPoint;
 class QPushButton;
 
 namespace tess::ui {
@@ -21,6 +23,9 @@ public:
     void accept() override { OKBtnClick(); }
     void reject() override { CancelBtnClick(); }
 
+    QPushButton* OKBtn = nullptr;
+    QPushButton* CancelBtn = nullptr;
+
 protected:
     FixedDialog(QWidget* owner, const char* objectName, int width, int height);
 
@@ -29,6 +34,10 @@ protected:
     virtual void fitLabels() {}
     // The sunken panel the controls stand on.
     QFrame* addBevel(int left, int top, int width, int height);
+    // The OK button (the default, with `okIcon`) and the Cancel button, wired to their handlers,
+    // each `width` x `height` at its corner.
+    void addButtons(const QIcon& okIcon, QPoint ok, QPoint cancel, int width, int height);
+
     // Ends the modal loop with `result`, past the handlers.
     void finish(int result) { QDialog::done(result); }
 

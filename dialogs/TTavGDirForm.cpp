@@ -269,15 +269,7 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
     DriveComboBox1->setCurrentIndex(startDrive >= 0 ? startDrive : 0);
     Label4->setBuddy(DriveComboBox1);
 
-    OKBtn = new QPushButton(tess::ui::checkMarkIcon(), QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(317, 15, 77, 34);
-    OKBtn->setDefault(true);
-
-    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(317, 55, 77, 34);
+    addButtons(tess::ui::checkMarkIcon(), {317, 15}, {317, 55}, 77, 34);
 
     // Label1 may grow up to the OK button; a longer path is shortened in its middle.
     Label1->setMaximumWidth(OKBtn->x() - 6 - Label1->x());
@@ -287,8 +279,6 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
     setTabOrder(DirectoryListBox1, DriveComboBox1);
     OKBtn->setFocus();
 
-    connect(OKBtn, &QPushButton::clicked, this, &TTavGDirForm::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &TTavGDirForm::CancelBtnClick);
     connect(DirectoryListBox1, &DirectoryListBox::changed, this,
             &TTavGDirForm::DirectoryListBox1Change);
     connect(DirectoryListBox1, &QListWidget::clicked, this, &TTavGDirForm::DirectoryListBox1Change);

@@ -95,8 +95,6 @@ public:
     QLabel* Label4 = nullptr;
     DirectoryListBox* DirectoryListBox1 = nullptr;
     QComboBox* DriveComboBox1 = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
 
 protected:
     void fitLabels() override;

@@ -59,22 +59,10 @@ TTavIn1Form::TTavIn1Form(QWidget* owner) : FixedDialog(owner, "TTavIn1Form", 317
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(22, 56, 273, 19);
 
-    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
-                            this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(85, 108, 77, 27);
-    OKBtn->setDefault(true);
-
-    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(169, 108, 77, 27);
+    addButtons(style()->standardIcon(QStyle::SP_DialogOkButton), {85, 108}, {169, 108}, 77, 27);
 
     setTabOrder(Edit1, OKBtn);
     setTabOrder(OKBtn, CancelBtn);
-
-    connect(OKBtn, &QPushButton::clicked, this, &TTavIn1Form::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &TTavIn1Form::CancelBtnClick);
 
     fitLabels();
 }

@@ -29,8 +29,6 @@ public:
     QFrame* Bevel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* Edit1 = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
     // 0 when the window was closed from its title bar, 1 for OK, 2 for Cancel.
     std::int16_t Esito = 0;
 
