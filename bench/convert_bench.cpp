@@ -1,8 +1,8 @@
 // tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]
 //
 // Converts every .JPG in the host folder ORIGINALS into OUTPUT/ridotte (800 x 600, quality
-// 80) and OUTPUT/thumbs (640 x 480, quality 50) with convertPhoto, the conversion command's
-// own code, RUNS times (3 unless given), and prints the best run. The last line is
+// 80) and OUTPUT/thumbs (640 x 480, quality 50) with convertToReducedAndThumbnail, the conversion
+// command's own code, RUNS times (3 unless given), and prints the best run. The last line is
 // "ms_per_photo X" for the driving script, after "decode_ms_per_photo X",
 // "cpu_ms_per_photo X" (process CPU time) and "memory_ms_per_photo X".
 //
@@ -11,6 +11,7 @@
 // plain full-size float decode of the photos in this process (libjpeg alone, RGB out), the
 // floor without a decoder program's start-up and first-touch memory costs.
 
+#include "FakeFileSystem.h"
 #include "platform/PosixFileSystem.h"
 #include "workspace/Conversion.h"
 
@@ -20,8 +21,6 @@
 #include <ctime>
 #include <exception>
 #include <filesystem>
-#include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -52,56 +51,6 @@ void decodeOnly(const std::vector<std::uint8_t>& data) {
     jpeg_destroy_decompress(&info);
 }
 
-// Files in memory: only what the conversion uses does anything.
-class MemoryFileSystem final : public tess::platform::FileSystem {
-public:
-    std::map<std::string, std::vector<std::uint8_t>> files;
-
-    std::string currentDirectory() override { return "C:\\"; }
-    bool setCurrentDirectory(const std::string&) override { return false; }
-    std::vector<std::string> drives() override { return {"C:"}; }
-    std::vector<tess::platform::FindEntry> findFiles(const std::string&) override { return {}; }
-    std::uint32_t attributes(const std::string&) override {
-        return tess::platform::kInvalidAttributes;
-    }
-    bool fileExists(const std::string& path) override { return files.count(path) != 0; }
-    bool directoryExists(const std::string&) override { return true; }
-    bool sameFile(const std::string& a, const std::string& b) override {
-        return a == b && fileExists(a);
-    }
-    bool deleteFile(const std::string& path) override { return files.erase(path) != 0; }
-    bool moveFile(const std::string&, const std::string&) override { return false; }
-    std::vector<std::uint8_t> readFile(const std::string& path) override {
-        const auto found = files.find(path);
-        if (found == files.end()) {
-            throw std::runtime_error("Cannot open file " + path);
-        }
-        return found->second;
-    }
-    void writeFile(const std::string& path, const void* data, std::size_t size) override {
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        files[path].assign(bytes, bytes + size);
-    }
-    std::string getProfileString(const std::string&, const std::string&,
-                                 const std::string& defaultValue, const std::string&) override {
-        return defaultValue;
-    }
-    bool writeProfileString(const std::string&, const std::string&, const std::string&,
-                            const std::string&) override {
-        return false;
-    }
-    std::vector<std::optional<std::string>> getProfileStrings(const std::string&,
-                                                              const std::vector<std::string>& keys,
-                                                              const std::string&) override {
-        return std::vector<std::optional<std::string>>(keys.size());
-    }
-    bool writeProfileStrings(const std::string&,
-                             const std::vector<tess::platform::ProfileSetting>&,
-                             const std::string&) override {
-        return false;
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -130,9 +79,9 @@ int main(int argc, char** argv) {
 
     tess::platform::PosixFileSystem fileSystem;
     const std::string source = tess::platform::PosixFileSystem::windowsPath(originals.string());
-    const tess::workspace::OutputSpec reduced{
+    const tess::workspace::OutputSettings reduced{
         800, 600, 80, tess::platform::PosixFileSystem::windowsPath((output / "ridotte").string())};
-    const tess::workspace::OutputSpec thumbnail{
+    const tess::workspace::OutputSettings thumbnail{
         640, 480, 50, tess::platform::PosixFileSystem::windowsPath((output / "thumbs").string())};
 
     double best = 0;
@@ -142,7 +91,8 @@ int main(int argc, char** argv) {
         const auto start = std::chrono::steady_clock::now();
         try {
             for (const std::string& name : names) {
-                tess::workspace::convertPhoto(fileSystem, name, source, reduced, thumbnail);
+                tess::workspace::convertToReducedAndThumbnail(fileSystem, name, source, reduced,
+                                                              thumbnail);
             }
         } catch (const std::exception& error) {
             std::fprintf(stderr, "conversion failed: %s\n", error.what());
@@ -157,7 +107,7 @@ int main(int argc, char** argv) {
         bestCpu = run == 1 ? cpuMs : std::min(bestCpu, cpuMs);
     }
     // The same conversion with the files in memory.
-    MemoryFileSystem memory;
+    tess::test::FakeFileSystem memory;
     for (const std::string& name : names) {
         memory.files[source + "\\" + name] = fileSystem.readFile(source + "\\" + name);
     }
@@ -165,7 +115,7 @@ int main(int argc, char** argv) {
     for (int run = 1; run <= runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
         for (const std::string& name : names) {
-            tess::workspace::convertPhoto(memory, name, source, reduced, thumbnail);
+            tess::workspace::convertToReducedAndThumbnail(memory, name, source, reduced, thumbnail);
         }
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -5,7 +5,6 @@
 //
 // Prints one line per run and, last, "mark-all N photos X ms" with the best run. The time
 // covers the command and the preview it leaves to draw, as the user waits for both.
-#include "app/TTabForm.h"
 #include "dialogs/Fonts.h"
 #include "platform/PosixFileSystem.h"
 #include "workspace/TRidFotoForm.h"
@@ -47,11 +46,11 @@ int main(int argc, char** argv) {
         << "\r\nPercorsoFotoThumbs=" << win(work / "thumbs") << "\r\nAnteprimaOriginali=SI\r\n";
 
     PosixFileSystem fileSystem;
-    TTabForm holder(win(work));
+    const tess::workspace::Project project{"Tessaluma", win(work) + "Tessaluma.ini"};
     long long best = -1;
     int count = 0;
     {
-        TRidFotoForm form(nullptr, holder, fileSystem);
+        TRidFotoForm form(nullptr, project, fileSystem);
         form.show();
         form.flushPreviews();
         QApplication::processEvents();

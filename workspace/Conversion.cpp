@@ -5,6 +5,7 @@
 #include "imaging/IccProfile.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
+#include "platform/WindowsPath.h"
 
 #include <limits>
 
@@ -48,7 +49,7 @@ KeptMetadata metadataToKeep(const imaging::Bytes& original, const imaging::JpegI
     return kept;
 }
 
-// Writes one output: sized, stretched and encoded as convertiFoto does.
+// Writes one output: sized, stretched and encoded as ConvertiFoto does.
 void writeOutput(platform::FileSystem& fs, const std::string& destination,
                  const imaging::RgbImage& image, int quality, const imaging::JpegInfo& header,
                  const KeptMetadata& kept) {
@@ -109,18 +110,15 @@ int progressPosition(int rowNumber, int rowCount) {
 }
 
 std::string conversionSourcePath(const std::string& folder, const std::string& name) {
-    std::string path = folder;
-    if (!path.empty() && path.back() == '\\') {
-        path.pop_back();
-    }
-    return path + "\\" + name;
+    // Dropping one final "\" and putting one back is joining with a single separator.
+    return platform::joinPath(folder, name);
 }
 
 std::string conversionDestinationPath(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
-void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
+void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder) {
     const std::string source = conversionSourcePath(sourceFolder, name);
@@ -134,18 +132,18 @@ void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int
     writeOutput(fs, destination, images[0], quality, header, metadataToKeep(original, header));
 }
 
-void convertPhoto(platform::FileSystem& fs, const std::string& name,
-                  const std::string& sourceFolder, const OutputSpec& reduced,
-                  const OutputSpec& thumbnail) {
+void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
+                                  const std::string& sourceFolder, const OutputSettings& reduced,
+                                  const OutputSettings& thumbnail) {
     const std::string source = conversionSourcePath(sourceFolder, name);
     const std::string reducedPath = conversionDestinationPath(reduced.folder, name);
     const std::string thumbnailPath = conversionDestinationPath(thumbnail.folder, name);
     if (fs.sameFile(source, reducedPath)) {
         // The reduced copy replaces the original, and the thumbnail is made from the new
         // file, so the two steps cannot share a decode.
-        convertiFoto(fs, reduced.widthLimit, reduced.heightLimit, reduced.quality, name,
+        ConvertiFoto(fs, reduced.widthLimit, reduced.heightLimit, reduced.quality, name,
                      sourceFolder, reduced.folder);
-        convertiFoto(fs, thumbnail.widthLimit, thumbnail.heightLimit, thumbnail.quality, name,
+        ConvertiFoto(fs, thumbnail.widthLimit, thumbnail.heightLimit, thumbnail.quality, name,
                      sourceFolder, thumbnail.folder);
         return;
     }

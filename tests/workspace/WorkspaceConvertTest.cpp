@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace tess::test;
 
 namespace {
@@ -165,6 +167,10 @@ TEST_F(WorkspaceConvert, InputDuringARunIsRefused) {
     expectBoxes(driver,
                 {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
     EXPECT_EQ(seenRows, (std::vector<int>{2, 3, 4})); // the bar reports changes only
+    // Each original read once: a click that got through would have moved the pass back.
+    EXPECT_EQ(std::count_if(fs.reads.begin(), fs.reads.end(),
+                            [&](const std::string& path) { return path.starts_with(originals); }),
+              4);
     EXPECT_TRUE(form->isVisible());
     for (int i = 1; i <= 4; ++i)
         EXPECT_TRUE(dir.exists("thumbs/IMG_" + std::to_string(i) + ".JPG")) << i;
