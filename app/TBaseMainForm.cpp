@@ -2,15 +2,14 @@
 
 #include "app/TInfoForm.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/Placement.h"
 #include "platform/FileSystem.h"
 #include "workspace/TRidFotoForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 
 TBaseMainForm::TBaseMainForm(tess::platform::FileSystem& fs, QWidget* parent)
     : QMainWindow(parent), m_fs(fs) {
@@ -19,11 +18,7 @@ TBaseMainForm::TBaseMainForm(tess::platform::FileSystem& fs, QWidget* parent)
     setCentralWidget(new QWidget(this));
     buildMenu();
     resize(kWidth, kHeight);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect window(QPoint(), size());
-        window.moveCenter(screen->availableGeometry().center());
-        move(window.topLeft());
-    }
+    tess::ui::centreOnScreen(this);
     FormCreate();
 }
 
@@ -78,8 +73,9 @@ void TBaseMainForm::Esci1Click() {
 }
 
 void TBaseMainForm::GestioneFoto2Click() {
-    // A new workspace every time; destroying it writes the settings back.
-    auto workspace = std::make_unique<TRidFotoForm>(this, *TabForm, m_fs);
+    // A new workspace every time; closing it writes the settings back.
+    auto workspace = std::make_unique<TRidFotoForm>(
+        this, tess::workspace::Project{TabForm->NomeDitta, TabForm->FileIni}, m_fs);
     workspace->exec();
 }
 

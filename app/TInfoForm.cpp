@@ -3,13 +3,12 @@
 #include "app/Application.h"
 #include "app/Logo.h"
 #include "dialogs/Fonts.h"
+#include "dialogs/Placement.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 namespace {
@@ -71,11 +70,7 @@ void TInfoForm::OKBtnClick() {
 
 void TInfoForm::showEvent(QShowEvent* event) {
     // Centred on the screen, as the box was laid out, rather than over its owner.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect box = frameGeometry();
-        box.moveCenter(screen->availableGeometry().center());
-        move(box.topLeft());
-    }
+    tess::ui::centreOnScreen(this);
     QDialog::showEvent(event);
     OKBtn->setFocus();
 }

@@ -16,5 +16,4 @@ public:
     std::string PercorsoAvvio; // the start-up directory, ending in "\"
     std::string FileIni;       // the settings file: PercorsoAvvio + "Tessaluma.ini"; empty
                                // when the start-up directory could not be told
-    bool settingsFolderGoneTold = false; // the user knows the settings cannot be kept
 };

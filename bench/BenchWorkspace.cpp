@@ -33,7 +33,8 @@ std::optional<BenchArguments> readArguments(int argc, char** argv) {
 }
 
 BenchWorkspace::BenchWorkspace(const std::filesystem::path& originals, const char* tag)
-    : m_work(makeScratchFolder(tag)), holder(windowsFolder(m_work)) {
+    : m_work(makeScratchFolder(tag)), project{"Tessaluma",
+                                              windowsFolder(m_work) + "Tessaluma.ini"} {
     namespace fs = std::filesystem;
     ui::loadFonts();
     fs::create_directories(m_work / "ridotte");
@@ -48,10 +49,6 @@ BenchWorkspace::BenchWorkspace(const std::filesystem::path& originals, const cha
 BenchWorkspace::~BenchWorkspace() {
     std::error_code ec;
     std::filesystem::remove_all(m_work, ec);
-}
-
-std::string BenchWorkspace::folderText() const {
-    return windowsFolder(m_work);
 }
 
 } // namespace tess::bench

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TTabForm.h"
 #include "platform/PosixFileSystem.h"
+#include "workspace/Project.h"
 
 #include <filesystem>
 #include <optional>
@@ -20,7 +20,7 @@ std::optional<BenchArguments> readArguments(int argc, char** argv);
 
 // A scratch place for a benchmark of the workspace window: a folder holding the settings
 // file, with the originals folder given, empty reduced and thumbnail folders beside it and
-// the originals preview on, and the file layer and project holder a window is opened with.
+// the originals preview on, and the file layer and project a window is opened with.
 // Loads the program's fonts (the application must exist). Removed with everything in it at
 // the end.
 class BenchWorkspace {
@@ -30,15 +30,12 @@ public:
     BenchWorkspace(const BenchWorkspace&) = delete;
     BenchWorkspace& operator=(const BenchWorkspace&) = delete;
 
-    // The folder of the settings file, as Windows text ending in "\".
-    std::string folderText() const;
-
 private:
     std::filesystem::path m_work;
 
 public:
     platform::PosixFileSystem fileSystem;
-    TTabForm holder;
+    workspace::Project project;
 };
 
 } // namespace tess::bench

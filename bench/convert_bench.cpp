@@ -13,6 +13,7 @@
 // plain full-size float decode of the photos in this process (libjpeg alone, RGB out), the
 // floor without a decoder program's start-up and first-touch memory costs.
 
+#include "FakeFileSystem.h"
 #include "platform/PosixFileSystem.h"
 #include "workspace/Conversion.h"
 #include "workspace/ParallelConversion.h"
@@ -23,8 +24,6 @@
 #include <ctime>
 #include <exception>
 #include <filesystem>
-#include <map>
-#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -56,56 +55,6 @@ void decodeOnly(const std::vector<std::uint8_t>& data) {
     jpeg_destroy_decompress(&info);
 }
 
-// Files in memory: only what the conversion uses does anything.
-class MemoryFileSystem final : public tess::platform::FileSystem {
-public:
-    std::map<std::string, std::vector<std::uint8_t>> files;
-
-    std::string currentDirectory() override { return "C:\\"; }
-    bool setCurrentDirectory(const std::string&) override { return false; }
-    std::vector<std::string> drives() override { return {"C:"}; }
-    std::vector<tess::platform::FindEntry> findFiles(const std::string&) override { return {}; }
-    std::uint32_t attributes(const std::string&) override {
-        return tess::platform::kInvalidAttributes;
-    }
-    bool fileExists(const std::string& path) override { return files.count(path) != 0; }
-    bool directoryExists(const std::string&) override { return true; }
-    bool sameFile(const std::string& a, const std::string& b) override {
-        return a == b && fileExists(a);
-    }
-    bool deleteFile(const std::string& path) override { return files.erase(path) != 0; }
-    bool moveFile(const std::string&, const std::string&) override { return false; }
-    std::vector<std::uint8_t> readFile(const std::string& path) override {
-        const auto found = files.find(path);
-        if (found == files.end()) {
-            throw std::runtime_error("Cannot open file " + path);
-        }
-        return found->second;
-    }
-    void writeFile(const std::string& path, const void* data, std::size_t size) override {
-        const auto* bytes = static_cast<const std::uint8_t*>(data);
-        files[path].assign(bytes, bytes + size);
-    }
-    std::string getProfileString(const std::string&, const std::string&,
-                                 const std::string& defaultValue, const std::string&) override {
-        return defaultValue;
-    }
-    bool writeProfileString(const std::string&, const std::string&, const std::string&,
-                            const std::string&) override {
-        return false;
-    }
-    std::vector<std::optional<std::string>> getProfileStrings(const std::string&,
-                                                              const std::vector<std::string>& keys,
-                                                              const std::string&) override {
-        return std::vector<std::optional<std::string>>(keys.size());
-    }
-    bool writeProfileStrings(const std::string&,
-                             const std::vector<tess::platform::ProfileSetting>&,
-                             const std::string&) override {
-        return false;
-    }
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -134,9 +83,9 @@ int main(int argc, char** argv) {
 
     tess::platform::PosixFileSystem fileSystem;
     const std::string source = tess::platform::PosixFileSystem::windowsPath(originals.string());
-    const tess::workspace::OutputSpec reduced{
+    const tess::workspace::OutputSettings reduced{
         800, 600, 80, tess::platform::PosixFileSystem::windowsPath((output / "ridotte").string())};
-    const tess::workspace::OutputSpec thumbnail{
+    const tess::workspace::OutputSettings thumbnail{
         640, 480, 50, tess::platform::PosixFileSystem::windowsPath((output / "thumbs").string())};
 
     // The pass the window runs, with a given number of workers: best wall and CPU time.
@@ -177,7 +126,8 @@ int main(int argc, char** argv) {
         for (int run = 1; run <= runs; ++run) {
             const auto start = std::chrono::steady_clock::now();
             for (const std::string& name : names)
-                tess::workspace::convertPhoto(fileSystem, name, source, reduced, thumbnail);
+                tess::workspace::convertToReducedAndThumbnail(fileSystem, name, source, reduced,
+                                                              thumbnail);
             const double ms =
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count();
@@ -190,7 +140,7 @@ int main(int argc, char** argv) {
     std::printf("one row at a time on the calling thread: best of %d runs, %.1f ms/photo\n", runs,
                 bestOneRowAtATime / double(names.size()));
     // The same conversion with the files in memory.
-    MemoryFileSystem memory;
+    tess::test::FakeFileSystem memory;
     for (const std::string& name : names) {
         memory.files[source + "\\" + name] = fileSystem.readFile(source + "\\" + name);
     }
@@ -198,7 +148,7 @@ int main(int argc, char** argv) {
     for (int run = 1; run <= runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
         for (const std::string& name : names) {
-            tess::workspace::convertPhoto(memory, name, source, reduced, thumbnail);
+            tess::workspace::convertToReducedAndThumbnail(memory, name, source, reduced, thumbnail);
         }
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

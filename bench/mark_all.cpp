@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     long long best = -1;
     int count = 0;
     {
-        TRidFotoForm form(nullptr, workspace.holder, workspace.fileSystem);
+        TRidFotoForm form(nullptr, workspace.project, workspace.fileSystem);
         form.show();
         form.flushPreviews();
         QApplication::processEvents();

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     long long worstStall = 0;
     double peakMb = 0;
     {
-        TRidFotoForm form(nullptr, workspace.holder, workspace.fileSystem);
+        TRidFotoForm form(nullptr, workspace.project, workspace.fileSystem);
         form.show();
         form.flushPreviews();
         QApplication::processEvents();

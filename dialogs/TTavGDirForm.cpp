@@ -2,9 +2,10 @@
 
 #include "dialogs/DialogPictures.h"
 #include "dialogs/Fonts.h"
+#include "dialogs/Placement.h"
 #include "platform/FileSystem.h"
+#include "platform/WindowsPath.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
@@ -12,14 +13,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <cctype>
 #include <vector>
 
+using tess::platform::asciiUpper;
 using tess::platform::FileSystem;
+using tess::platform::joinPath;
 
 namespace {
 
@@ -32,16 +34,12 @@ bool isDriveLetter(char c) {
     return std::isalpha(static_cast<unsigned char>(c)) != 0;
 }
 
-char upper(char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
 bool startsWithDrive(const std::string& path) {
     return path.size() >= 2 && isDriveLetter(path[0]) && path[1] == ':';
 }
 
 std::string driveRoot(char letter) {
-    return std::string(1, upper(letter)) + ":\\";
+    return std::string(1, asciiUpper(letter)) + ":\\";
 }
 
 // The folder text for a full path: "\" as separator and no trailing "\" except after the
@@ -55,10 +53,6 @@ std::string fullFolderPath(std::string path) {
     while (path.size() > 3 && path.back() == '\\')
         path.pop_back();
     return path;
-}
-
-std::string childPath(const std::string& folder, const std::string& name) {
-    return folder.back() == '\\' ? folder + name : folder + '\\' + name;
 }
 
 // "C:\a\b" gives "C:\", "a", "b".
@@ -159,15 +153,15 @@ void DirectoryListBox::setDirectory(const std::string& path) {
 }
 
 char DirectoryListBox::drive() const {
-    return upper(m_directory.empty() ? 'C' : m_directory[0]);
+    return asciiUpper(m_directory.empty() ? 'C' : m_directory[0]);
 }
 
 void DirectoryListBox::setDrive(char letter) {
-    letter = upper(letter);
+    letter = asciiUpper(letter);
     if (!isDriveLetter(letter) || letter == drive())
         return;
     const std::string current = m_fs.currentDirectory();
-    if (startsWithDrive(current) && upper(current[0]) == letter)
+    if (startsWithDrive(current) && asciiUpper(current[0]) == letter)
         setDirectory(current);
     else
         setDirectory(driveRoot(letter));
@@ -223,27 +217,23 @@ void DirectoryListBox::rebuild() {
     const std::vector<std::string> levels = pathLevels(m_directory);
     std::string levelPath;
     for (std::size_t depth = 0; depth < levels.size(); ++depth) {
-        levelPath = depth == 0 ? levels[0] : childPath(levelPath, levels[depth]);
+        levelPath = depth == 0 ? levels[0] : joinPath(levelPath, levels[depth]);
         addEntry(openFolder, levels[depth], levelPath, int(depth));
     }
     m_levelCount = int(levels.size());
 
-    for (const auto& found : m_fs.findFiles(childPath(m_directory, "*.*"))) {
+    for (const auto& found : m_fs.findFiles(joinPath(m_directory, "*.*"))) {
         if ((found.attributes & tess::platform::AttrDirectory) == 0 || found.name == "." ||
             found.name == "..")
             continue;
-        addEntry(closedFolder, found.name, childPath(m_directory, found.name), m_levelCount);
+        addEntry(closedFolder, found.name, joinPath(m_directory, found.name), m_levelCount);
     }
     setCurrentRow(m_levelCount - 1);
 }
 
 TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::string& percorso,
                            FileSystem& fs)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint),
-      Percorso(percorso) {
-    setObjectName(QStringLiteral("TTavGDirForm"));
+    : FixedDialog(owner, "TTavGDirForm", 416, 288), Percorso(percorso) {
     setWindowTitle(QStringLiteral("Selezione directory tabelle temporanee"));
     setFont(tess::ui::msSansSerif8Bold());
     QPalette colours = palette();
@@ -253,12 +243,7 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
         colours.setColor(group, QPalette::Text, Qt::black);
     }
     setPalette(colours);
-    setFixedSize(416, 288);
-
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 393, 265);
+    Bevel1 = addBevel(8, 8, 393, 265);
 
     Label2 = makeLabel(new QLabel(QStringLiteral("Percorso:"), this), "Label2", 16, 16);
     Label1 = makeLabel(new PathLabel(QStringLiteral("..."), this), "Label1", 80, 16);
@@ -284,15 +269,7 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
     DriveComboBox1->setCurrentIndex(startDrive >= 0 ? startDrive : 0);
     Label4->setBuddy(DriveComboBox1);
 
-    OKBtn = new QPushButton(tess::ui::checkMarkIcon(), QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(317, 15, 77, 34);
-    OKBtn->setDefault(true);
-
-    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(317, 55, 77, 34);
+    addButtons(tess::ui::checkMarkIcon(), {317, 15}, {317, 55}, 77, 34);
 
     // Label1 may grow up to the OK button; a longer path is shortened in its middle.
     Label1->setMaximumWidth(OKBtn->x() - 6 - Label1->x());
@@ -303,8 +280,6 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
     tess::ui::strikeBoldBitmapTextTwice(this);
     OKBtn->setFocus();
 
-    connect(OKBtn, &QPushButton::clicked, this, &TTavGDirForm::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &TTavGDirForm::CancelBtnClick);
     connect(DirectoryListBox1, &DirectoryListBox::changed, this,
             &TTavGDirForm::DirectoryListBox1Change);
     connect(DirectoryListBox1, &QListWidget::clicked, this, &TTavGDirForm::DirectoryListBox1Change);
@@ -326,12 +301,12 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
 void TTavGDirForm::OKBtnClick() {
     Percorso = DirectoryListBox1->directory() + '\\';
     Esito = "ok";
-    QDialog::done(QDialog::Accepted);
+    finish(QDialog::Accepted);
 }
 
 void TTavGDirForm::CancelBtnClick() {
     Esito = "cancel";
-    QDialog::done(QDialog::Rejected);
+    finish(QDialog::Rejected);
 }
 
 void TTavGDirForm::DirectoryListBox1Change() {
@@ -345,52 +320,19 @@ void TTavGDirForm::DriveComboBox1Change() {
         DirectoryListBox1->setDrive(drive.at(0).toLatin1());
 }
 
-void TTavGDirForm::accept() {
-    OKBtnClick();
-}
-
-void TTavGDirForm::reject() {
-    CancelBtnClick();
-}
-
 void TTavGDirForm::selectDriveOf(const std::string& path) {
     if (!startsWithDrive(path))
         return;
-    const int index = DriveComboBox1->findData(QString(QLatin1Char(upper(path[0]))) + ':',
+    const int index = DriveComboBox1->findData(QString(QLatin1Char(asciiUpper(path[0]))) + ':',
                                                Qt::UserRole, Qt::MatchFixedString);
     if (index >= 0)
         DriveComboBox1->setCurrentIndex(index);
 }
 
-bool TTavGDirForm::event(QEvent* e) {
-    if (e->type() == QEvent::LayoutRequest)
-        fitLabels();
-    return QDialog::event(e);
-}
-
-void TTavGDirForm::changeEvent(QEvent* e) {
-    QDialog::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
-        fitLabels();
-}
-
 void TTavGDirForm::showEvent(QShowEvent* e) {
-    fitLabels();
     // The dialog opens in the middle of the screen, wherever its owner stands.
-    if (QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    QDialog::showEvent(e);
-}
-
-void TTavGDirForm::closeEvent(QCloseEvent* e) {
-    // Closing from the title bar leaves Esito as it is ("ok") and the caller's path untouched;
-    // QDialog would treat it as Esc, which here means Cancel.
-    if (isVisible())
-        QDialog::done(QDialog::Rejected);
-    e->accept();
+    tess::ui::centreOnScreen(this);
+    FixedDialog::showEvent(e);
 }
 
 void TTavGDirForm::fitLabels() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/FixedDialog.h"
+
 #include <QDialog>
 #include <QListWidget>
 
@@ -66,7 +68,7 @@ private:
 // Picks the folder for the temporary tables. Opens at the caller's path (or, when that is not
 // an existing folder, where the process's current directory is); OK writes the chosen folder
 // with a trailing "\" back into the caller's text.
-class TTavGDirForm : public QDialog {
+class TTavGDirForm : public tess::ui::FixedDialog {
     Q_OBJECT
 
 public:
@@ -74,16 +76,13 @@ public:
                  tess::platform::FileSystem& fs);
 
     // Percorso becomes the tree's folder followed by "\", Esito "ok", and the dialog closes.
-    void OKBtnClick();
+    void OKBtnClick() override;
     // Esito "cancel" and the dialog closes; Percorso is left as it was. Esc does the same.
-    void CancelBtnClick();
+    void CancelBtnClick() override;
     // Label1 shows the tree's folder.
     void DirectoryListBox1Change();
     // The tree moves to the drive chosen in the drive list.
     void DriveComboBox1Change();
-
-    void accept() override;
-    void reject() override;
 
     std::string& Percorso;
     // "ok" (also when the window is closed from its title bar) or "cancel".
@@ -96,17 +95,12 @@ public:
     QLabel* Label4 = nullptr;
     DirectoryListBox* DirectoryListBox1 = nullptr;
     QComboBox* DriveComboBox1 = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
 
 protected:
-    bool event(QEvent* e) override;
-    void changeEvent(QEvent* e) override;
+    void fitLabels() override;
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
 
 private:
-    void fitLabels();
     // Selects the drive whose letter starts the path; the change handler then moves the tree.
     void selectDriveOf(const std::string& path);
 };

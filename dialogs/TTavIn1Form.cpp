@@ -47,19 +47,10 @@ private:
 
 } // namespace
 
-TTavIn1Form::TTavIn1Form(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("TTavIn1Form"));
+TTavIn1Form::TTavIn1Form(QWidget* owner) : FixedDialog(owner, "TTavIn1Form", 317, 148) {
     setWindowTitle(QStringLiteral("Dialog"));
     setFont(tess::ui::tahoma8());
-    setFixedSize(317, 148);
-
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 300, 89);
+    Bevel1 = addBevel(8, 8, 300, 89);
 
     Label1 = new QLabel(QStringLiteral("Inserisci il valore:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -70,24 +61,12 @@ TTavIn1Form::TTavIn1Form(QWidget* owner)
     Edit1->setGeometry(22, 56, 273, 19);
     tess::ui::keepToOneLine(Edit1);
 
-    OKBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"),
-                            this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(85, 108, 77, 27);
-    OKBtn->setDefault(true);
-
-    CancelBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                QStringLiteral("Cancel"), this);
-    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-    CancelBtn->setGeometry(169, 108, 77, 27);
+    addButtons(style()->standardIcon(QStyle::SP_DialogOkButton), {85, 108}, {169, 108}, 77, 27);
 
     setTabOrder(Edit1, OKBtn);
     setTabOrder(OKBtn, CancelBtn);
 
-    connect(OKBtn, &QPushButton::clicked, this, &TTavIn1Form::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &TTavIn1Form::CancelBtnClick);
-
-    fitLabel();
+    fitLabels();
 }
 
 void TTavIn1Form::FormActivate() {
@@ -96,51 +75,20 @@ void TTavIn1Form::FormActivate() {
 
 void TTavIn1Form::OKBtnClick() {
     Esito = 1;
-    QDialog::done(QDialog::Accepted);
+    finish(QDialog::Accepted);
 }
 
 void TTavIn1Form::CancelBtnClick() {
     Esito = 2;
-    QDialog::done(QDialog::Rejected);
-}
-
-void TTavIn1Form::accept() {
-    OKBtnClick();
-}
-
-void TTavIn1Form::reject() {
-    CancelBtnClick();
-}
-
-bool TTavIn1Form::event(QEvent* e) {
-    // A window without a layout receives this when a child's size hint changes while it is
-    // shown: the caller has changed the prompt.
-    if (e->type() == QEvent::LayoutRequest)
-        fitLabel();
-    return QDialog::event(e);
-}
-
-void TTavIn1Form::changeEvent(QEvent* e) {
-    QDialog::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
-        fitLabel();
+    finish(QDialog::Rejected);
 }
 
 void TTavIn1Form::showEvent(QShowEvent* e) {
-    fitLabel();
-    QDialog::showEvent(e);
+    FixedDialog::showEvent(e);
     FormActivate();
 }
 
-void TTavIn1Form::closeEvent(QCloseEvent* e) {
-    // The title bar's close button (or Alt+F4) ends the dialog without an answer. QDialog
-    // would treat it as Esc and reject, which here means Cancel.
-    if (isVisible())
-        QDialog::done(QDialog::Rejected);
-    e->accept();
-}
-
-void TTavIn1Form::fitLabel() {
+void TTavIn1Form::fitLabels() {
     // The font is set while the controls are still being built.
     if (Label1)
         Label1->adjustSize();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/FixedDialog.h"
 
 #include <cstdint>
 
@@ -12,7 +12,7 @@ class QPushButton;
 // Asks for one value: a prompt, a one-line edit box, OK and Cancel. The caller sets the prompt
 // (Label1), the starting text (Edit1) and, if it wants, the font, runs exec() and then reads
 // Esito and Edit1's text.
-class TTavIn1Form : public QDialog {
+class TTavIn1Form : public tess::ui::FixedDialog {
     Q_OBJECT
 
 public:
@@ -22,29 +22,17 @@ public:
     // it. Runs each time the dialog is shown.
     void FormActivate();
     // Esito 1 and the dialog closes.
-    void OKBtnClick();
+    void OKBtnClick() override;
     // Esito 2 and the dialog closes; Esc does the same.
-    void CancelBtnClick();
-
-    // Pressing OK from code (QDialog's accept) and rejecting (Esc) go through the buttons'
-    // handlers, so Esito always tells what happened.
-    void accept() override;
-    void reject() override;
+    void CancelBtnClick() override;
 
     QFrame* Bevel1 = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* Edit1 = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
     // 0 when the window was closed from its title bar, 1 for OK, 2 for Cancel.
     std::int16_t Esito = 0;
 
 protected:
-    bool event(QEvent* e) override;
-    void changeEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-
-private:
-    void fitLabel();
+    void fitLabels() override;
 };

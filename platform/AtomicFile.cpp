@@ -18,14 +18,6 @@ namespace tess::platform {
 
 namespace {
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // A name for the temporary that no one else uses: random per process, counted within it.
 std::string temporaryName(const std::string& folder) {
     static const unsigned long long seed = [] {
@@ -82,6 +74,18 @@ void syncFolder(const std::string& folder) {
 
 enum class Outcome { Written, Refused, Failed };
 
+} // namespace
+
+std::string hostFolderOf(const std::string& hostPath) {
+    const std::size_t slash = hostPath.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : hostPath.substr(0, slash);
+}
+
+namespace {
+
 bool isRefusal(int error) {
     return error == EACCES || error == EPERM;
 }
@@ -112,7 +116,7 @@ Outcome replaceThroughTemporary(const std::string& hostPath, const void* data, s
         return Outcome::Failed;
     }
 
-    const std::string folder = folderOf(target);
+    const std::string folder = hostFolderOf(target);
     FileDescriptor fd;
     std::unique_ptr<TemporaryFile> temporary;
     for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {

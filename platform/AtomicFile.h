@@ -14,6 +14,9 @@ inline bool isReadOnlyMode(mode_t mode) {
     return (mode & 0222) == 0;
 }
 
+// The folder of a host path: "/" for a file in the root, "." for a bare name.
+std::string hostFolderOf(const std::string& hostPath);
+
 // Creates or replaces the file at a host path: the data goes to a temporary file in the same
 // folder, is synced, and the temporary is renamed over the old file. A link is followed, so the
 // file it points to is replaced and the link stays; a link that points nowhere is replaced by the

@@ -33,14 +33,6 @@ std::string_view lastHostComponent(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-std::string hostFolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The process's current directory on the host; nothing when it cannot be told (it was removed).
 std::optional<std::string> hostCurrentDirectory() {
     std::string buffer(256, '\0');
@@ -453,22 +445,7 @@ std::string PosixFileSystem::windowsPath(const std::string& hostPath) {
         absolute = joinHost(current ? *current : std::string("/"), absolute);
     }
     PathComponents components;
-    std::size_t start = 0;
-    while (start < absolute.size()) {
-        std::size_t end = absolute.find('/', start);
-        if (end == std::string::npos) {
-            end = absolute.size();
-        }
-        const std::string_view part = std::string_view(absolute).substr(start, end - start);
-        if (part == "..") {
-            if (!components.empty()) {
-                components.pop_back();
-            }
-        } else if (!part.empty() && part != ".") {
-            components.emplace_back(part);
-        }
-        start = end + 1;
-    }
+    appendComponents(components, absolute, [](char c) { return c == '/'; });
     return joinWindowsPath(components);
 }
 

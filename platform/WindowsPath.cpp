@@ -17,17 +17,13 @@ bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-char asciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+} // namespace
 
-// Adds the components of a path text (no drive) to an absolute path, dropping empty components
-// (doubled separators) and resolving "." and ".." on the text, as Windows does.
-void appendComponents(PathComponents& result, std::string_view text) {
+void appendComponents(PathComponents& result, std::string_view text, bool (*separator)(char)) {
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = start;
-        while (end < text.size() && !isSeparator(text[end])) {
+        while (end < text.size() && !separator(text[end])) {
             ++end;
         }
         std::string_view part = text.substr(start, end - start);
@@ -41,6 +37,8 @@ void appendComponents(PathComponents& result, std::string_view text) {
         start = end + 1;
     }
 }
+
+namespace {
 
 // Upper case for the scripts photo names are usually written in: Latin, Greek and Cyrillic.
 char32_t upperCase(char32_t c) {
@@ -127,9 +125,9 @@ std::optional<PathComponents> resolveWindowsPath(std::string_view path,
         if (!knownCurrent) {
             return std::nullopt;
         }
-        appendComponents(result, currentDirectory.substr(2));
+        appendComponents(result, currentDirectory.substr(2), isSeparator);
     }
-    appendComponents(result, rest);
+    appendComponents(result, rest, isSeparator);
     return result;
 }
 
@@ -213,6 +211,24 @@ bool ntfsNameLess(std::string_view a, std::string_view b) {
         return foldedA < foldedB;
     }
     return a < b;
+}
+
+char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string asciiUpper(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](char c) { return asciiUpper(c); });
+    return result;
+}
+
+std::string joinPath(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (path.empty() || path.back() != '\\')
+        path += '\\';
+    return path.append(name);
 }
 
 } // namespace tess::platform

@@ -19,6 +19,11 @@ using PathComponents = std::vector<std::string>;
 std::optional<PathComponents> resolveWindowsPath(std::string_view path,
                                                  std::string_view currentDirectory);
 
+// Adds the components of a path text (no drive) to `result`, the separators being the characters
+// `separator` accepts: empty components (doubled separators) are dropped and "." and ".." are
+// resolved on the text (".." at the root stays at the root).
+void appendComponents(PathComponents& result, std::string_view text, bool (*separator)(char));
+
 // The Windows text of resolved components: "C:\" for the root, else "C:\a\b".
 std::string joinWindowsPath(const PathComponents& components);
 
@@ -39,6 +44,15 @@ bool matchesPattern(std::string_view name, std::string_view pattern);
 // Whether Windows accepts the text as a file name: not empty, and none of \ / : * ? " < > | or a
 // control character.
 bool isValidFileName(std::string_view name);
+
+// Upper case for the ASCII letters only; every other byte is kept (drive letters, "Thumbs.db"
+// and the "JPG" ending are compared this way).
+char asciiUpper(char c);
+std::string asciiUpper(std::string_view text);
+
+// A folder text and a name joined by one "\": none is added when the folder already ends in one.
+// An empty folder gives "\name", the name on the current drive's root.
+std::string joinPath(std::string_view folder, std::string_view name);
 
 // The name with its letters folded to upper case, as UTF-16 code units. Bytes that are not valid
 // UTF-8 keep a code of their own that no valid character folds to.

@@ -8,6 +8,7 @@
 //
 // Exit status 0 when every picture was written; 1 when one is missing or could not be saved,
 // or when the watchdog had to close a window; 2 for a wrong command line.
+#include "ModalWatch.h"
 #include "app/Application.h"
 #include "app/TBaseMainForm.h"
 #include "dialogs/MessageBoxes.h"
@@ -18,7 +19,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
@@ -39,7 +39,7 @@
 namespace {
 
 constexpr int kPollMs = 20;
-constexpr qint64 kWatchdogMs = 10000;
+constexpr int kWatchdogMs = 10000;
 
 // Lets posted events, layouts and pending paints run, so that a picture shows the window as
 // the user would see it.
@@ -100,11 +100,10 @@ class ModalWatcher {
 public:
     using Script = std::function<void(QWidget* window)>;
 
-    explicit ModalWatcher(Snapshots& snapshots) : m_snapshots(snapshots) {
-        m_timer.setInterval(kPollMs);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start();
-    }
+    explicit ModalWatcher(Snapshots& snapshots)
+        : m_snapshots(snapshots), m_watch(
+                                      kWatchdogMs, [this](QWidget* modal) { handle(modal); },
+                                      [this](QWidget* modal) { closeStuck(modal); }, kPollMs) {}
 
     // The picture name and the script for windows of a class; a window of a class without
     // one is pictured as "unexpected-N" and closed.
@@ -118,27 +117,14 @@ private:
         Script script;
     };
 
-    void poll() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
-        if (modal != m_active) {
-            m_active = modal;
-            m_activeSince = now;
-        } else if (now - m_activeSince > kWatchdogMs) {
-            std::fprintf(stderr, "tessaluma-snapshots: closing a window left open: %s \"%s\"\n",
-                         modal->metaObject()->className(), qPrintable(modal->windowTitle()));
-            m_snapshots.fail();
-            m_activeSince = now;
-            closeDialog(modal);
-            return;
-        }
-        // A window seen before is active again because the one it opened has closed.
-        if (seenBefore(modal))
-            return;
-        m_handled.emplace_back(modal);
+    void closeStuck(QWidget* modal) {
+        std::fprintf(stderr, "tessaluma-snapshots: closing a window left open: %s \"%s\"\n",
+                     modal->metaObject()->className(), qPrintable(modal->windowTitle()));
+        m_snapshots.fail();
+        closeDialog(modal);
+    }
 
+    void handle(QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             std::fprintf(stderr, "tessaluma-snapshots: message: %s\n", qPrintable(box->text()));
             m_snapshots.save(box, QStringLiteral("message-%1").arg(++m_messages));
@@ -169,20 +155,11 @@ private:
         });
     }
 
-    // Guarded pointers: a new window may be built where a destroyed one lay.
-    bool seenBefore(QWidget* window) {
-        std::erase_if(m_handled, [](const QPointer<QWidget>& w) { return w.isNull(); });
-        return std::find(m_handled.begin(), m_handled.end(), window) != m_handled.end();
-    }
-
     Snapshots& m_snapshots;
-    QTimer m_timer;
     std::map<QString, Entry> m_scripts;
-    std::vector<QPointer<QWidget>> m_handled;
-    QPointer<QWidget> m_active;
-    qint64 m_activeSince = 0;
     int m_messages = 0;
     int m_unexpected = 0;
+    tess::test::ModalWatch m_watch;
 };
 
 // What is done in the open workspace: mark photos, open the directory dialog, then the

@@ -5,6 +5,7 @@
 #include "imaging/IccProfile.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
+#include "platform/WindowsPath.h"
 
 #include <limits>
 
@@ -117,18 +118,15 @@ int progressPosition(int rowNumber, int rowCount) {
 }
 
 std::string conversionSourcePath(const std::string& folder, const std::string& name) {
-    std::string path = folder;
-    if (!path.empty() && path.back() == '\\') {
-        path.pop_back();
-    }
-    return path + "\\" + name;
+    // Dropping one final "\" and putting one back is joining with a single separator.
+    return platform::joinPath(folder, name);
 }
 
 std::string conversionDestinationPath(const std::string& folder, const std::string& name) {
     return folder + "\\" + name;
 }
 
-void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
+void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder) {
     const imaging::Bytes encoded = encodeOutput(
@@ -138,8 +136,8 @@ void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int
 }
 
 ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
-                            const std::string& sourceFolder, const OutputSpec& reduced,
-                            const OutputSpec& thumbnail) {
+                            const std::string& sourceFolder, const OutputSettings& reduced,
+                            const OutputSettings& thumbnail) {
     const std::string source = conversionSourcePath(sourceFolder, name);
     const bool replacesOriginal =
         fs.sameFile(source, conversionDestinationPath(reduced.folder, name));
@@ -166,17 +164,17 @@ ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
     return photo;
 }
 
-void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSpec& reduced,
-                const OutputSpec& thumbnail, const ConvertedPhoto& photo) {
+void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,
+                const OutputSettings& thumbnail, const ConvertedPhoto& photo) {
     fs.writeFile(conversionDestinationPath(reduced.folder, name), photo.reduced.data(),
                  photo.reduced.size());
     fs.writeFile(conversionDestinationPath(thumbnail.folder, name), photo.thumbnail.data(),
                  photo.thumbnail.size());
 }
 
-void convertPhoto(platform::FileSystem& fs, const std::string& name,
-                  const std::string& sourceFolder, const OutputSpec& reduced,
-                  const OutputSpec& thumbnail) {
+void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
+                                  const std::string& sourceFolder, const OutputSettings& reduced,
+                                  const OutputSettings& thumbnail) {
     writePhoto(fs, name, reduced, thumbnail,
                preparePhoto(fs, name, sourceFolder, reduced, thumbnail));
 }

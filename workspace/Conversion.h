@@ -23,7 +23,7 @@ std::string conversionSourcePath(const std::string& folder, const std::string& n
 std::string conversionDestinationPath(const std::string& folder, const std::string& name);
 
 // One output of a conversion: the box the photo must fit, the JPEG quality and the folder.
-struct OutputSpec {
+struct OutputSettings {
     int widthLimit = 0;
     int heightLimit = 0;
     int quality = 0;
@@ -31,8 +31,9 @@ struct OutputSpec {
 };
 
 // Converts one original into one output (load, fit, stretch onto white, encode, replace).
-// Throws tess::Error with the message of the failing step.
-void convertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
+// Throws tess::Error with the message of the failing step. The conversion pass calls
+// convertToReducedAndThumbnail instead, which makes both outputs of a photo.
+void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder);
 
@@ -45,21 +46,21 @@ struct ConvertedPhoto {
 // Reads one original and encodes its reduced copy and its thumbnail in memory, from a single
 // decode. When the reduced copy is to replace the original itself, the thumbnail is made from
 // the new reduced copy, as it would be made from the new file. Writes nothing; safe to call
-// from several threads at once when the file layer is. Throws tess::Error as convertiFoto.
+// from several threads at once when the file layer is. Throws tess::Error as ConvertiFoto.
 ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
-                            const std::string& sourceFolder, const OutputSpec& reduced,
-                            const OutputSpec& thumbnail);
+                            const std::string& sourceFolder, const OutputSettings& reduced,
+                            const OutputSettings& thumbnail);
 
 // Writes a prepared photo: the reduced copy, then the thumbnail. A failed reduced copy leaves
 // the thumbnail unwritten. Throws tess::Error("Cannot create file <path>").
-void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSpec& reduced,
-                const OutputSpec& thumbnail, const ConvertedPhoto& photo);
+void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,
+                const OutputSettings& thumbnail, const ConvertedPhoto& photo);
 
 // Converts one original into its reduced copy and its thumbnail from a single decode. The
-// bytes written are those two convertiFoto calls would write; when the reduced copy replaces
+// bytes written are those two ConvertiFoto calls would write; when the reduced copy replaces
 // the original itself, the thumbnail is made from the new file, as two calls would.
-void convertPhoto(platform::FileSystem& fs, const std::string& name,
-                  const std::string& sourceFolder, const OutputSpec& reduced,
-                  const OutputSpec& thumbnail);
+void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
+                                  const std::string& sourceFolder, const OutputSettings& reduced,
+                                  const OutputSettings& thumbnail);
 
 } // namespace tess::workspace

@@ -11,11 +11,7 @@ void toggleMark(PhotoTable& table) {
 }
 
 void markAll(PhotoTable& table, std::int16_t mark) {
-    table.disableControls();
-    struct Resume {
-        PhotoTable& table;
-        ~Resume() { table.enableControls(); }
-    } resume{table};
+    ControlsSuspension suspension(table);
     table.first();
     while (!table.eof()) {
         table.setCurrentMark(mark);

@@ -8,7 +8,7 @@
 namespace tess::workspace {
 
 ParallelConversion::ParallelConversion(platform::FileSystem& fs, std::string sourceFolder,
-                                       OutputSpec reduced, OutputSpec thumbnail,
+                                       OutputSettings reduced, OutputSettings thumbnail,
                                        std::vector<Row> rows, int workers)
     : m_fs(fs), m_sourceFolder(std::move(sourceFolder)), m_reduced(std::move(reduced)),
       m_thumbnail(std::move(thumbnail)), m_rows(std::move(rows)), m_workers(std::max(1, workers)),

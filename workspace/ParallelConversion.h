@@ -13,9 +13,9 @@
 namespace tess::workspace {
 
 // A conversion pass over the originals list with the decoding and encoding spread over worker
-// threads. What the user sees is what a pass of convertPhoto calls row by row would give: the
-// outputs are written in row order by the thread that runs the pass, the first failing row
-// ends it with the outputs of the rows before it on disk and none of the rows after it (work
+// threads. What the user sees is what a pass of convertToReducedAndThumbnail calls row by row would
+// give: the outputs are written in row order by the thread that runs the pass, the first failing
+// row ends it with the outputs of the rows before it on disk and none of the rows after it (work
 // done ahead for later rows is thrown away), and each finished row is reported in order.
 // At most (workers + 1) photos are held in memory at once: one per worker, and the one being
 // written.
@@ -34,8 +34,8 @@ public:
         std::exception_ptr error; // what ended a failed pass
     };
 
-    ParallelConversion(platform::FileSystem& fs, std::string sourceFolder, OutputSpec reduced,
-                       OutputSpec thumbnail, std::vector<Row> rows, int workers);
+    ParallelConversion(platform::FileSystem& fs, std::string sourceFolder, OutputSettings reduced,
+                       OutputSettings thumbnail, std::vector<Row> rows, int workers);
     ~ParallelConversion();
     ParallelConversion(const ParallelConversion&) = delete;
     ParallelConversion& operator=(const ParallelConversion&) = delete;
@@ -66,8 +66,8 @@ private:
 
     platform::FileSystem& m_fs;
     const std::string m_sourceFolder;
-    const OutputSpec m_reduced;
-    const OutputSpec m_thumbnail;
+    const OutputSettings m_reduced;
+    const OutputSettings m_thumbnail;
     const std::vector<Row> m_rows;
     const int m_workers;
 

@@ -1,5 +1,7 @@
 #include "workspace/PhotoFiles.h"
 
+#include "platform/WindowsPath.h"
+
 #include <string_view>
 
 namespace tess::workspace {
@@ -12,9 +14,7 @@ NameParts splitExtension(const std::string& name) {
 }
 
 std::string photoPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '\\')
-        return folder + name;
-    return folder + "\\" + name;
+    return platform::joinPath(folder, name);
 }
 
 bool isAcceptableBaseName(const std::string& base, const std::string& extension) {

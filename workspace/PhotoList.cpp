@@ -1,9 +1,7 @@
 #include "workspace/PhotoList.h"
 
 #include "platform/FileSystem.h"
-
-#include <algorithm>
-#include <cctype>
+#include "platform/WindowsPath.h"
 
 namespace tess::workspace {
 namespace {
@@ -11,18 +9,6 @@ namespace {
 bool endsWithBackslash(const std::string& text) {
     return !text.empty() && text.back() == '\\';
 }
-
-// Resumes the grid however the rebuild ends, so that it keeps showing its table.
-class ControlsSuspension {
-public:
-    explicit ControlsSuspension(PhotoTable& table) : m_table(table) { m_table.disableControls(); }
-    ~ControlsSuspension() { m_table.enableControls(); }
-    ControlsSuspension(const ControlsSuspension&) = delete;
-    ControlsSuspension& operator=(const ControlsSuspension&) = delete;
-
-private:
-    PhotoTable& m_table;
-};
 
 } // namespace
 
@@ -36,10 +22,7 @@ bool VerificaSeDirectory(platform::FileSystem& fs, const std::string& path) {
 }
 
 bool VerificaSeDb(const std::string& name) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; });
-    return upper == "THUMBS.DB";
+    return platform::asciiUpper(name) == "THUMBS.DB";
 }
 
 std::string searchPattern(const std::string& path) {
@@ -54,11 +37,10 @@ void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTab
     table.open();
     {
         ControlsSuspension suspension(table);
-        const std::string folder = endsWithBackslash(path) ? path : path + "\\";
         for (const platform::FindEntry& entry : fs.findFiles(searchPattern(path))) {
             if (VerificaSeDirectoryDOS(entry.name))
                 continue;
-            if (VerificaSeDirectory(fs, folder + entry.name))
+            if (VerificaSeDirectory(fs, platform::joinPath(path, entry.name)))
                 continue;
             if (VerificaSeDb(entry.name))
                 continue;
@@ -66,6 +48,12 @@ void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTab
         }
         table.first();
     }
+}
+
+void FolderList::rebuild(platform::FileSystem& fs, const std::string& folder) {
+    // Set first: whatever the rebuild leaves in the table comes from this folder.
+    listedFolder = folder;
+    CaricaListaFoto(fs, folder, table);
 }
 
 } // namespace tess::workspace

@@ -26,4 +26,14 @@ std::string searchPattern(const std::string& path);
 // A missing or unreadable folder gives an empty list.
 void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTable& table);
 
+// The list of one folder: its table and the folder text it was last built from, which may
+// differ from the text now typed in the folder's box.
+struct FolderList {
+    PhotoTable table;
+    std::string listedFolder;
+
+    // Rebuilds the table from `folder` (CaricaListaFoto) and remembers the folder.
+    void rebuild(platform::FileSystem& fs, const std::string& folder);
+};
+
 } // namespace tess::workspace

@@ -90,4 +90,17 @@ private:
     PhotoTableObserver* m_observer = nullptr;
 };
 
+// Suspends a table's grid for as long as it lives, so that the grid keeps showing its table
+// however the work in between ends.
+class ControlsSuspension {
+public:
+    explicit ControlsSuspension(PhotoTable& table) : m_table(table) { m_table.disableControls(); }
+    ~ControlsSuspension() { m_table.enableControls(); }
+    ControlsSuspension(const ControlsSuspension&) = delete;
+    ControlsSuspension& operator=(const ControlsSuspension&) = delete;
+
+private:
+    PhotoTable& m_table;
+};
+
 } // namespace tess::workspace

@@ -7,6 +7,7 @@
 #include "imaging/Orientation.h"
 #include "platform/FileSystem.h"
 #include "platform/ThreadPriority.h"
+#include "platform/WindowsPath.h"
 
 #include <QImage>
 #include <QLabel>
@@ -17,10 +18,7 @@ namespace {
 
 bool endsInJpg(const std::string& path) {
     const std::string tail = path.size() > 3 ? path.substr(path.size() - 3) : path;
-    std::string upper;
-    for (const char c : tail)
-        upper += (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-    return upper == "JPG";
+    return platform::asciiUpper(tail) == "JPG";
 }
 
 QPixmap toPixmap(const imaging::RgbImage& image) {

@@ -3,13 +3,13 @@
 
 #include "dialogs/MessageBoxes.h"
 #include "workspace/ParallelConversion.h"
+#include "workspace/PhotoCommands.h"
 #include "workspace/Preview.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -17,9 +17,7 @@
 #include <algorithm>
 #include <thread>
 
-using tess::workspace::OutputSpec;
 using tess::workspace::ParallelConversion;
-using tess::workspace::PreviewSlot;
 
 // Holds the window's input off while a pass runs: the window keeps painting and the bar
 // moves, but clicks, keys and the wheel reach nothing in it, so no command can start or move
@@ -33,27 +31,27 @@ public:
         m_form.m_converting = true;
         m_form.m_stopping = false;
         m_form.m_pass = &m_pass;
-        for (PreviewSlot* slot : m_form.m_previews)
-            slot->setDecodingInBackground(true);
+        for (tess::workspace::PhotoColumn& column : m_form.m_columns)
+            column.preview->setDecodingInBackground(true);
         qApp->installEventFilter(this);
     }
     ~ConversionRun() override {
         qApp->removeEventFilter(this);
-        for (PreviewSlot* slot : m_form.m_previews)
-            slot->setDecodingInBackground(false);
+        for (tess::workspace::PhotoColumn& column : m_form.m_columns)
+            column.preview->setDecodingInBackground(false);
         m_form.m_pass = nullptr;
         m_form.m_converting = false;
     }
 
-    // Runs the pass to its end while the window goes on processing its events.
-    ParallelConversion::Outcome exec() {
+    // Runs the pass to its end while the window goes on processing its events; rowDone runs on
+    // the window's thread after each row, in order.
+    ParallelConversion::Outcome exec(const std::function<void()>& rowDone) {
         QEventLoop loop;
         ParallelConversion::Outcome outcome;
         std::thread writer([&] {
             try {
-                outcome = m_pass.run([this](int) {
-                    QMetaObject::invokeMethod(
-                        &m_form, [this] { m_form.conversionRowDone(); }, Qt::QueuedConnection);
+                outcome = m_pass.run([this, &rowDone](int) {
+                    QMetaObject::invokeMethod(&m_form, rowDone, Qt::QueuedConnection);
                 });
             } catch (...) {
                 outcome.end = ParallelConversion::End::Failed;
@@ -67,8 +65,10 @@ public:
         // The previews of the rows passed are decoded off the window's thread; the last one is
         // shown before the run is reported.
         const auto busy = [this] {
-            return std::any_of(m_form.m_previews.begin(), m_form.m_previews.end(),
-                               [](const PreviewSlot* slot) { return slot->isBusy(); });
+            return std::any_of(m_form.m_columns.begin(), m_form.m_columns.end(),
+                               [](const tess::workspace::PhotoColumn& column) {
+                                   return column.preview->isBusy();
+                               });
         };
         while (busy())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -123,56 +123,26 @@ void TRidFotoForm::askToStopConversion() {
     }
 }
 
-void TRidFotoForm::conversionRowDone() {
-    TabFotoOriginali.next();
-    ProgressBar1->setValue(
-        tess::workspace::progressPosition(TabFotoOriginali.recNo(), TabFotoOriginali.rowCount()));
-}
-
 void TRidFotoForm::Converti1Click() {
-    using tess::workspace::parseInteger;
-    // Read in this order, so that the first box that is not a number is the one reported.
-    const int reducedHeight = parseInteger(text(EditARidotte));
-    const int reducedWidth = parseInteger(text(EditLRidotte));
-    const int thumbHeight = parseInteger(text(EditAThumbs));
-    const int thumbWidth = parseInteger(text(EditLThumbs));
-    const int reducedQuality = parseInteger(text(EditCRidotte));
-    const int thumbQuality = parseInteger(text(EditCThumbs));
-
-    // A box of no size would write empty files in place of photos.
-    if (reducedHeight <= 0 || reducedWidth <= 0 || thumbHeight <= 0 || thumbWidth <= 0) {
-        tess::ui::notice(this,
-                         QStringLiteral("Attenzione: errore nei parametri foto. Verificare."));
+    tess::workspace::ConversionPass pass(m_fs, m_prompt, m_columns[Column::Originals].list,
+                                         m_columns[Column::Reduced].list,
+                                         m_columns[Column::Thumbnails].list);
+    if (!pass.start(settingTexts()))
         return;
-    }
-    if (!tess::ui::confirm(this,
-                           QStringLiteral("Procedo al ridimensionamento delle foto selezionate?")))
-        return;
-    const std::string originals = text(EditPercorsoOrigine);
-    const OutputSpec reduced{reducedWidth, reducedHeight, reducedQuality,
-                             text(EditPercorsoRidotte)};
-    const OutputSpec thumbnails{thumbWidth, thumbHeight, thumbQuality, text(EditpercorsoThumbs)};
-    if (originals.empty() || reduced.folder.empty() || thumbnails.folder.empty()) {
-        tess::ui::notice(this, QStringLiteral("Attenzione: errore nei percorsi foto. Verificare."));
-        return;
-    }
-
-    std::vector<ParallelConversion::Row> rows;
-    for (int i = 0; i < TabFotoOriginali.rowCount(); ++i)
-        rows.push_back(
-            {TabFotoOriginali.row(i).nomeFoto, TabFotoOriginali.row(i).selezionato == 1});
-    ParallelConversion pass(m_fs, originals, reduced, thumbnails, std::move(rows),
-                            std::max(1, QThread::idealThreadCount()));
+    const auto parallel = pass.parallel(std::max(1, QThread::idealThreadCount()));
     ParallelConversion::Outcome outcome;
     {
-        ConversionRun run(*this, pass);
-        TabFotoOriginali.first();
-        outcome = run.exec();
+        ConversionRun run(*this, *parallel);
+        outcome = run.exec([this, &pass] { ProgressBar1->setValue(pass.advance()); });
     }
-    if (outcome.end == ParallelConversion::End::Failed)
+    switch (outcome.end) {
+    case ParallelConversion::End::Failed:
         std::rethrow_exception(outcome.error);
-    CaricaListaFoto(reduced.folder, TabFotoRidotte);
-    CaricaListaFoto(thumbnails.folder, TabFotoThumbs);
-    if (outcome.end == ParallelConversion::End::Completed)
-        tess::ui::notice(this, QStringLiteral("Operazione completata"));
+    case ParallelConversion::End::Stopped:
+        pass.rebuildOutputs();
+        break;
+    case ParallelConversion::End::Completed:
+        pass.finish();
+        break;
+    }
 }

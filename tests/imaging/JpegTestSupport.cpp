@@ -1,5 +1,7 @@
 #include "JpegTestSupport.h"
 
+#include "TestPictures.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -11,16 +13,10 @@
 namespace tess::imaging::test {
 
 RgbImage quadrants(int width, int height) {
-    RgbImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const auto& colour =
-                kQuadrantColours[(x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0)];
-            std::copy(colour.begin(), colour.end(),
-                      &image.pixels[3 * (std::size_t(y) * width + x)]);
-        }
-    }
-    return image;
+    return tess::test::paintPicture(width, height, [&](int x, int y) {
+        const auto& colour = kQuadrantColours[(x >= width / 2 ? 1 : 0) + (y >= height / 2 ? 2 : 0)];
+        return std::array<int, 3>{colour[0], colour[1], colour[2]};
+    });
 }
 
 int greyCellLevel(int cx, int cy) {
@@ -38,17 +34,11 @@ GreyImage greyCells() {
 }
 
 RgbImage gradient(int width, int height) {
-    RgbImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = &image.pixels[3 * (std::size_t(y) * width + x)];
-            const int texture = ((x * 7 + y * 13) % 9) - 4;
-            p[0] = std::uint8_t(std::clamp(40 + 180 * x / width + texture, 0, 255));
-            p[1] = std::uint8_t(std::clamp(60 + 150 * y / height + texture, 0, 255));
-            p[2] = std::uint8_t(std::clamp(200 - 120 * (x + y) / (width + height), 0, 255));
-        }
-    }
-    return image;
+    return tess::test::paintPicture(width, height, [&](int x, int y) {
+        const int texture = ((x * 7 + y * 13) % 9) - 4;
+        return std::array<int, 3>{40 + 180 * x / width + texture, 60 + 150 * y / height + texture,
+                                  200 - 120 * (x + y) / (width + height)};
+    });
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "FakeFileSystem.h"
 
+#include "platform/Error.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -74,19 +76,16 @@ std::uint32_t FakeFileSystem::attributes(const std::string&) {
     return tess::platform::kInvalidAttributes;
 }
 
-bool FakeFileSystem::fileExists(const std::string&) {
-    unexpected("fileExists");
-    return false;
+bool FakeFileSystem::fileExists(const std::string& path) {
+    return files.count(path) != 0;
 }
 
-bool FakeFileSystem::sameFile(const std::string&, const std::string&) {
-    unexpected("sameFile");
-    return false;
+bool FakeFileSystem::sameFile(const std::string& a, const std::string& b) {
+    return a == b && fileExists(a);
 }
 
-bool FakeFileSystem::deleteFile(const std::string&) {
-    unexpected("deleteFile");
-    return false;
+bool FakeFileSystem::deleteFile(const std::string& path) {
+    return files.erase(path) != 0;
 }
 
 bool FakeFileSystem::moveFile(const std::string&, const std::string&) {
@@ -94,13 +93,16 @@ bool FakeFileSystem::moveFile(const std::string&, const std::string&) {
     return false;
 }
 
-std::vector<std::uint8_t> FakeFileSystem::readFile(const std::string&) {
-    unexpected("readFile");
-    return {};
+std::vector<std::uint8_t> FakeFileSystem::readFile(const std::string& path) {
+    const auto found = files.find(path);
+    if (found == files.end())
+        throw Error("Cannot open file " + path);
+    return found->second;
 }
 
-void FakeFileSystem::writeFile(const std::string&, const void*, std::size_t) {
-    unexpected("writeFile");
+void FakeFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    files[path].assign(bytes, bytes + size);
 }
 
 std::string FakeFileSystem::getProfileString(const std::string&, const std::string&,

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,14 +10,17 @@
 namespace tess::test {
 
 // A file layer with drives C: and D: and only the folders a test adds, for what a real
-// machine with a single drive cannot show. Only the folder functions work; the others fail
-// the test that calls them.
+// machine with a single drive cannot show, and whole files held in memory by their path text
+// (no folder needed), for timing work without the disk. Attributes, moves and the settings
+// file are not kept: asking for them fails the test.
 class FakeFileSystem : public tess::platform::FileSystem {
 public:
     FakeFileSystem();
 
     // Adds a folder and the folders above it ("D:\Foto\2019").
     void addFolder(const std::string& path);
+
+    std::map<std::string, std::vector<std::uint8_t>> files;
 
     std::string currentDirectory() override { return m_current; }
     bool setCurrentDirectory(const std::string& path) override;

@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDateTime>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
@@ -10,23 +9,25 @@
 namespace tess::test {
 
 namespace {
-// Only the newest driver answers: an older one in the same test stops when a new one starts.
-ModalDriver* s_active = nullptr;
+// Only the newest driver answers; when it ends, the one before it answers again.
+std::vector<ModalDriver*> s_drivers;
 } // namespace
 
-ModalDriver::ModalDriver(int watchdogMs) : m_watchdogMs(watchdogMs) {
-    if (s_active)
-        s_active->m_timer.stop();
-    s_active = this;
-    m_timer.setInterval(10);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-    m_timer.start();
+ModalDriver::ModalDriver(int watchdogMs)
+    : m_watch(
+          watchdogMs, [this](QWidget* modal) { handle(modal); },
+          [this](QWidget* modal) { closeStuck(modal); }) {
+    if (!s_drivers.empty())
+        s_drivers.back()->m_watch.pause();
+    s_drivers.push_back(this);
 }
 
 ModalDriver::~ModalDriver() {
-    m_timer.stop();
-    if (s_active == this)
-        s_active = nullptr;
+    m_watch.pause();
+    const bool newest = !s_drivers.empty() && s_drivers.back() == this;
+    std::erase(s_drivers, this);
+    if (newest && !s_drivers.empty())
+        s_drivers.back()->m_watch.resume();
 }
 
 ModalDriver& ModalDriver::then(Step step) {
@@ -55,27 +56,25 @@ QStringList ModalDriver::texts() const {
     return result;
 }
 
-void ModalDriver::poll() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
-        return;
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    if (modal == m_current) {
-        if (now - m_currentSince > m_watchdogMs) {
-            m_problems << QStringLiteral("modal window left open: ") + modal->windowTitle();
-            if (auto* dialog = qobject_cast<QDialog*>(modal))
-                dialog->reject();
-            else
-                modal->close();
-        }
-        return;
-    }
-    if (m_current)
-        m_current->removeEventFilter(&m_hideWatcher);
-    m_current = modal;
-    m_currentSince = now;
-    modal->installEventFilter(&m_hideWatcher);
+namespace {
 
+void closeModal(QWidget* modal) {
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+}
+
+} // namespace
+
+void ModalDriver::closeStuck(QWidget* modal) {
+    m_problems << QStringLiteral("modal window left open: %1 \"%2\"")
+                      .arg(QString::fromLatin1(modal->metaObject()->className()),
+                           modal->windowTitle());
+    closeModal(modal);
+}
+
+void ModalDriver::handle(QWidget* modal) {
     Seen seen;
     seen.className = QString::fromLatin1(modal->metaObject()->className());
     seen.title = modal->windowTitle();
@@ -89,24 +88,14 @@ void ModalDriver::poll() {
     m_seen.push_back(seen);
 
     if (m_steps.empty()) {
-        m_problems << QStringLiteral("unexpected modal window: %1 %2").arg(seen.title, seen.text);
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
+        m_problems << QStringLiteral("unexpected modal window: %1 \"%2\" %3")
+                          .arg(seen.className, seen.title, seen.text);
+        closeModal(modal);
         return;
     }
     Step step = std::move(m_steps.front());
     m_steps.pop_front();
     step(modal);
-}
-
-bool ModalDriver::HideWatcher::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Hide && watched == m_driver.m_current) {
-        watched->removeEventFilter(this);
-        m_driver.m_current = nullptr;
-    }
-    return false;
 }
 
 void clickMessageBoxButton(QWidget* modal, QMessageBox::StandardButton button) {

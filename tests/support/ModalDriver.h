@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ModalWatch.h"
+
 #include <QMessageBox>
-#include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <deque>
@@ -22,7 +22,9 @@ namespace tess::test {
 // they appear. Each step receives the active modal widget and must close it (click a button,
 // send a key, call done()). A modal window with no step left, or one still open after the
 // watchdog's time, is recorded as unexpected and rejected, so a broken test fails instead of
-// hanging. Only the newest driver answers; starting one stops the one before.
+// hanging. Only the newest driver answers; starting one stops the one before until it ends.
+// Every window test has one with no steps from its start (see WindowTest), so a box that no
+// test expects is closed and fails the test.
 class ModalDriver {
 public:
     using Step = std::function<void(QWidget* modal)>;
@@ -52,29 +54,13 @@ public:
     QStringList texts() const;
 
 private:
-    // Forgets the window being answered once it hides, so that the same dialog shown again
-    // counts as a new window.
-    class HideWatcher final : public QObject {
-    public:
-        explicit HideWatcher(ModalDriver& driver) : m_driver(driver) {}
+    void handle(QWidget* modal);
+    void closeStuck(QWidget* modal);
 
-    protected:
-        bool eventFilter(QObject* watched, QEvent* event) override;
-
-    private:
-        ModalDriver& m_driver;
-    };
-
-    void poll();
-
-    QTimer m_timer;
     std::deque<Step> m_steps;
     std::vector<Seen> m_seen;
     QStringList m_problems;
-    QPointer<QWidget> m_current;
-    HideWatcher m_hideWatcher{*this};
-    qint64 m_currentSince = 0;
-    int m_watchdogMs;
+    ModalWatch m_watch;
 };
 
 // Clicks the button of a message box.

@@ -3,6 +3,7 @@
 #include "JpegTestSupport.h"
 
 #include "TempDir.h"
+#include "TestPictures.h"
 #include "imaging/Exif.h"
 #include "imaging/Fit.h"
 #include "imaging/IccProfile.h"
@@ -112,16 +113,10 @@ TEST(ConversionPaths, SourceDropsOneBackslashDestinationKeepsTheFolderText) {
 
 // A smooth colour picture, so that a JPEG round trip keeps every pixel close.
 RgbImage smoothPicture(int width, int height) {
-    RgbImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = &image.pixels[3 * (std::size_t(y) * width + x)];
-            p[0] = std::uint8_t(30 + 190 * x / width);
-            p[1] = std::uint8_t(40 + 170 * y / height);
-            p[2] = std::uint8_t(200 - 150 * (x + y) / (width + height));
-        }
-    }
-    return image;
+    return test::paintPicture(width, height, [&](int x, int y) {
+        return std::array<int, 3>{30 + 190 * x / width, 40 + 170 * y / height,
+                                  200 - 150 * (x + y) / (width + height)};
+    });
 }
 
 imaging::GreyImage greyPicture(int width, int height) {
@@ -179,7 +174,7 @@ protected:
 
     void convert(const std::string& name, const std::string& destination, int widthLimit = 800,
                  int heightLimit = 600, int quality = 80) {
-        convertiFoto(m_fs, widthLimit, heightLimit, quality, name, folder("orig"),
+        ConvertiFoto(m_fs, widthLimit, heightLimit, quality, name, folder("orig"),
                      folder(destination));
     }
 
@@ -273,11 +268,11 @@ TEST_F(ConversionTest, OneDecodeWritesTheBytesOfTwoConversions) {
         {"PROG.JPG", imaging::encodeJpeg(texturedPicture(768, 1024), 90, true)},
         {"GREY.JPG", imaging::encodeGreyJpeg(greyPicture(1000, 700), 90, false)},
     };
-    const OutputSpec reduced{800, 600, 80, folder("small")};
-    const OutputSpec thumbnail{640, 480, 50, folder("thumbs")};
+    const OutputSettings reduced{800, 600, 80, folder("small")};
+    const OutputSettings thumbnail{640, 480, 50, folder("thumbs")};
     for (const auto& [name, data] : sources) {
         putOriginal(name, data);
-        convertPhoto(m_fs, name, folder("orig"), reduced, thumbnail);
+        convertToReducedAndThumbnail(m_fs, name, folder("orig"), reduced, thumbnail);
         convert(name, "small2", 800, 600, 80);
         convert(name, "thumbs2", 640, 480, 50);
         EXPECT_EQ(fileBytes("small/" + std::string(name)), fileBytes("small2/" + std::string(name)))
@@ -293,44 +288,47 @@ TEST_F(ConversionTest, OneDecodeWritesTheBytesOfTwoConversions) {
 TEST_F(ConversionTest, ReducedCopyOverTheOriginalFeedsTheThumbnail) {
     const Bytes original = imaging::encodeJpeg(texturedPicture(1600, 1200), 92, false);
     putOriginal("IMG.JPG", original);
-    convertPhoto(m_fs, "IMG.JPG", folder("orig") + "\\", {800, 600, 80, folder("orig")},
-                 {640, 480, 50, folder("thumbs")});
+    convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig") + "\\",
+                                 {800, 600, 80, folder("orig")}, {640, 480, 50, folder("thumbs")});
 
     // The same two steps by hand, in another folder.
     m_dir.mkdir("again");
     m_dir.write("again/IMG.JPG", asText(original));
-    convertiFoto(m_fs, 800, 600, 80, "IMG.JPG", folder("again"), folder("again"));
-    convertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
+    ConvertiFoto(m_fs, 800, 600, 80, "IMG.JPG", folder("again"), folder("again"));
+    ConvertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
     EXPECT_EQ(fileBytes("orig/IMG.JPG"), fileBytes("again/IMG.JPG"));
     EXPECT_EQ(fileBytes("thumbs/IMG.JPG"), fileBytes("small/IMG.JPG"));
     EXPECT_EQ(imaging::readJpegHeader(fileBytes("orig/IMG.JPG")).width, 800);
 
     // Made from the untouched original the thumbnail would differ.
     m_dir.write("again/IMG.JPG", asText(original));
-    convertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
+    ConvertiFoto(m_fs, 640, 480, 50, "IMG.JPG", folder("again"), folder("small"));
     EXPECT_NE(fileBytes("thumbs/IMG.JPG"), fileBytes("small/IMG.JPG"));
 }
 
 TEST_F(ConversionTest, CreateErrorOfTheReducedCopyStopsBeforeTheThumbnail) {
     putOriginal("IMG.JPG", imaging::encodeJpeg(smoothPicture(320, 240), 80, false));
     EXPECT_EQ(errorOf([&] {
-                  convertPhoto(m_fs, "IMG.JPG", folder("orig"), {800, 600, 80, folder("gone")},
-                               {640, 480, 50, folder("thumbs")});
+                  convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig"),
+                                               {800, 600, 80, folder("gone")},
+                                               {640, 480, 50, folder("thumbs")});
               }),
               "Cannot create file " + folder("gone") + "\\IMG.JPG");
     EXPECT_FALSE(m_dir.exists("thumbs/IMG.JPG"));
 
     EXPECT_EQ(errorOf([&] {
-                  convertPhoto(m_fs, "IMG.JPG", folder("orig"), {800, 600, 80, folder("small")},
-                               {640, 480, 50, folder("gone")});
+                  convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig"),
+                                               {800, 600, 80, folder("small")},
+                                               {640, 480, 50, folder("gone")});
               }),
               "Cannot create file " + folder("gone") + "\\IMG.JPG");
     EXPECT_TRUE(m_dir.exists("small/IMG.JPG"));
 
     putOriginal("BAD.JPG", asBytes("GIF89a"));
     EXPECT_EQ(errorOf([&] {
-                  convertPhoto(m_fs, "BAD.JPG", folder("orig"), {800, 600, 80, folder("small")},
-                               {640, 480, 50, folder("thumbs")});
+                  convertToReducedAndThumbnail(m_fs, "BAD.JPG", folder("orig"),
+                                               {800, 600, 80, folder("small")},
+                                               {640, 480, 50, folder("thumbs")});
               }),
               "JPEG error #" + std::to_string(JERR_NO_SOI));
     EXPECT_FALSE(m_dir.exists("small/BAD.JPG"));
@@ -356,8 +354,9 @@ TEST_F(ConversionTest, OrientationIsCopiedIntoBothOutputs) {
             data.insert(data.begin() + 2, segment.begin(), segment.end());
         }
         putOriginal(row.name, data);
-        convertPhoto(m_fs, row.name, folder("orig"), {800, 600, 80, folder("small")},
-                     {160, 120, 50, folder("thumbs")});
+        convertToReducedAndThumbnail(m_fs, row.name, folder("orig"),
+                                     {800, 600, 80, folder("small")},
+                                     {160, 120, 50, folder("thumbs")});
         for (const std::string output : {"small/", "thumbs/"}) {
             const Bytes written = fileBytes(output + row.name);
             EXPECT_EQ(imaging::readExifOrientation(written), row.expected) << output << row.name;
@@ -411,8 +410,9 @@ TEST_F(ConversionTest, BothOutputsCarryTheColourProfileOfAColourOriginal) {
     };
     for (const Row& row : rows) {
         putOriginal(row.name, row.data);
-        convertPhoto(m_fs, row.name, folder("orig"), {800, 600, 80, folder("small")},
-                     {160, 120, 50, folder("thumbs")});
+        convertToReducedAndThumbnail(m_fs, row.name, folder("orig"),
+                                     {800, 600, 80, folder("small")},
+                                     {160, 120, 50, folder("thumbs")});
         for (const std::string output : {"small/", "thumbs/"}) {
             const Bytes written = fileBytes(output + row.name);
             EXPECT_EQ(imaging::readIccProfile(written), row.expected) << output << row.name;

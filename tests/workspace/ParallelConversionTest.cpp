@@ -3,6 +3,7 @@
 #include "ErrorText.h"
 #include "TempDir.h"
 #include "imaging/Jpeg.h"
+#include "platform/PosixFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -84,10 +85,10 @@ protected:
         }
         return rows;
     }
-    OutputSpec reduced(const std::string& folder = "small") const {
+    OutputSettings reduced(const std::string& folder = "small") const {
         return {160, 120, 80, m_dir.win(folder)};
     }
-    OutputSpec thumbnail(const std::string& folder = "thumbs") const {
+    OutputSettings thumbnail(const std::string& folder = "thumbs") const {
         return {64, 48, 50, m_dir.win(folder)};
     }
 
@@ -121,8 +122,8 @@ TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) 
     const std::vector<Row> rows = photos(7, {2, 5});
     for (const Row& row : rows) {
         if (row.marked)
-            convertPhoto(m_fs, row.name, m_dir.win("orig"), reduced("small1"),
-                         thumbnail("thumbs1"));
+            convertToReducedAndThumbnail(m_fs, row.name, m_dir.win("orig"), reduced("small1"),
+                                         thumbnail("thumbs1"));
     }
     for (const int workers : {1, 3}) {
         m_fs.held = {"IMG0.JPG"}; // later rows finish first
@@ -149,8 +150,8 @@ TEST_F(ParallelConversionTest, ReducedCopiesOverTheOriginalsFeedTheThumbnails) {
     m_dir.mkdir("again");
     for (const Row& row : rows) {
         std::filesystem::copy_file(m_dir.host("orig/" + row.name), m_dir.host("again/" + row.name));
-        convertPhoto(m_fs, row.name, m_dir.win("again"), {160, 120, 80, m_dir.win("again")},
-                     thumbnail("thumbs1"));
+        convertToReducedAndThumbnail(m_fs, row.name, m_dir.win("again"),
+                                     {160, 120, 80, m_dir.win("again")}, thumbnail("thumbs1"));
     }
     ParallelConversion pass(m_fs, m_dir.win("orig"), reduced("orig"), thumbnail(), rows, 3);
     EXPECT_EQ(pass.run([](int) {}).end, ParallelConversion::End::Completed);

@@ -16,6 +16,8 @@
 #include <thread>
 #include <utility>
 
+#include <algorithm>
+
 using namespace tess::test;
 
 namespace {
@@ -183,6 +185,10 @@ TEST_F(WorkspaceConvert, InputDuringARunIsRefused) {
     EXPECT_EQ(driver.seen()[1].title, QStringLiteral("Confirm"));
     EXPECT_EQ(driver.seen()[1].buttons, (QStringList{"OK", "Cancel"}));
     EXPECT_EQ(seenRows, (std::vector<int>{2, 3, 4})); // the bar reports changes only
+    // Each original read once: a click that got through would have moved the pass back.
+    EXPECT_EQ(std::count_if(fs.reads.begin(), fs.reads.end(),
+                            [&](const std::string& path) { return path.starts_with(originals); }),
+              4);
     EXPECT_TRUE(form->isVisible());
     for (int i = 1; i <= 4; ++i)
         EXPECT_TRUE(dir.exists("thumbs/IMG_" + std::to_string(i) + ".JPG")) << i;

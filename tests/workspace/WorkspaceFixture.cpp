@@ -1,12 +1,14 @@
 #include "WorkspaceFixture.h"
 
+#include "TestPictures.h"
+
 #include "imaging/Jpeg.h"
 
 #include <fstream>
 
 namespace tess::test {
 
-WorkspaceTest::WorkspaceTest() : holder(dir.win() + "\\") {
+WorkspaceTest::WorkspaceTest() : holder{"Tessaluma", dir.win("Tessaluma.ini")} {
     dir.mkdir("originali");
     dir.mkdir("ridotte");
     dir.mkdir("thumbs");
@@ -28,15 +30,10 @@ std::unique_ptr<TRidFotoForm> WorkspaceTest::openWorkspace() {
 
 void WorkspaceTest::photo(const std::string& relative, int width, int height, bool progressive,
                           int orientation) {
-    imaging::RgbImage image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* p = &image.pixels[3 * (std::size_t(y) * width + x)];
-            p[0] = std::uint8_t(255 * x / width);
-            p[1] = std::uint8_t(255 * y / height);
-            p[2] = std::uint8_t((x / 16 + y / 16) % 2 ? 200 : 40);
-        }
-    }
+    const imaging::RgbImage image = paintPicture(width, height, [&](int x, int y) {
+        return std::array<int, 3>{255 * x / width, 255 * y / height,
+                                  (x / 16 + y / 16) % 2 ? 200 : 40};
+    });
     const imaging::Bytes data = imaging::encodeJpeg(image, 85, progressive, orientation);
     std::ofstream(dir.host(relative), std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));

@@ -4,7 +4,6 @@
 #include "TempDir.h"
 #include "WindowTest.h"
 
-#include "app/TTabForm.h"
 #include "platform/PosixFileSystem.h"
 #include "workspace/TRidFotoForm.h"
 
@@ -71,7 +70,7 @@ protected:
 
     TempDir dir;
     CountingFileSystem fs;
-    TTabForm holder;
+    workspace::Project holder;              // the settings file lies in the scratch folder
     std::string originals, reduced, thumbs; // Windows folder texts ending in "\"
 };
 

@@ -60,7 +60,7 @@ TEST_F(WorkspaceFolders, OkPutsTheChosenFolderWithASeparatorAndReloadsItsList) {
 
     // The settings file stays where the program started, though the dialog moved the current
     // directory.
-    form.reset();
+    form->close();
     EXPECT_FALSE(dir.exists("altra/sotto/Tessaluma.ini"));
     EXPECT_NE(
         dir.read("Tessaluma.ini").find("PercorsoFotoRidotte=" + dir.win("altra\\sotto") + "\\"),

@@ -38,6 +38,7 @@ TEST_F(WorkspaceSettings, APastedTextKeepsOnlyItsFirstLineAndTheSettingsAreSaved
             EXPECT_EQ(box->text(), QString::fromUtf8(c.after)) << c.pasted;
         }
         setText(*form, "EditCThumbs", "70");
+        form->close();
     }
     expectBoxes(driver, {});
     const std::string ini = dir.read("Tessaluma.ini");
@@ -45,18 +46,20 @@ TEST_F(WorkspaceSettings, APastedTextKeepsOnlyItsFirstLineAndTheSettingsAreSaved
     EXPECT_NE(ini.find("CFotoThumbs=70\r\n"), std::string::npos) << ini;
 }
 
-TEST_F(WorkspaceSettings, AGoneStartFolderIsToldOnceAndNothingIsWritten) {
+TEST_F(WorkspaceSettings, AGoneStartFolderIsToldOnceAnOpeningAndNothingIsWritten) {
+    const QString gone = QString::fromUtf8(tess::workspace::kSettingsFolderGone);
     for (const std::string& iniPath : {dir.win("gone") + "\\Tessaluma.ini", std::string()}) {
-        TTabForm goneHolder(dir.win() + "\\");
-        goneHolder.FileIni = iniPath;
+        const tess::workspace::Project goneHolder{"Tessaluma", iniPath};
         ModalDriver driver;
+        driver.accept();
         driver.accept();
         for (int opening = 0; opening < 2; ++opening) {
             auto form = std::make_unique<TRidFotoForm>(nullptr, goneHolder, fs);
             EXPECT_EQ(control<QLineEdit>(*form, "EditLRidotte")->text(), QStringLiteral("800"));
             setText(*form, "EditLRidotte", "1");
+            form->close();
         }
-        expectBoxes(driver, {QString::fromUtf8(tess::workspace::kSettingsFolderGone)});
+        expectBoxes(driver, {gone, gone});
     }
     EXPECT_FALSE(dir.exists("gone"));
     EXPECT_FALSE(dir.exists("Tessaluma.ini"));

@@ -208,9 +208,9 @@ TEST_F(WorkspaceWindow, ClosingEitherWayWritesTheSettings) {
 TEST_F(WorkspaceWindow, OpeningAndClosingTwiceKeepsTheValues) {
     writeSettings(true);
     const std::string first = dir.read("Tessaluma.ini");
-    openWorkspace().reset();
+    openWorkspace()->close();
     const std::string once = dir.read("Tessaluma.ini");
-    openWorkspace().reset();
+    openWorkspace()->close();
     EXPECT_EQ(dir.read("Tessaluma.ini"), once);
     EXPECT_NE(once.find("AnteprimaOriginali=SI"), std::string::npos);
     EXPECT_NE(once.find("PercorsoFotoOriginali=" + originals), std::string::npos);
@@ -222,7 +222,7 @@ TEST_F(WorkspaceWindow, ReadOnlySettingsFileIsReportedAndTheWindowStillCloses) {
     std::filesystem::permissions(dir.host("Tessaluma.ini"), std::filesystem::perms::owner_read);
     ModalDriver driver;
     driver.accept();
-    openWorkspace().reset();
+    openWorkspace()->close();
     expectBoxes(driver, {QString::fromStdString("Unable to write to " + holder.FileIni + ".")});
     ASSERT_EQ(driver.seen().size(), 1u);
     EXPECT_EQ(driver.seen()[0].title, QStringLiteral("TESSALUMA"));

@@ -37,10 +37,11 @@ public:
     std::string hostPath(const std::string& name) const;
     std::string windowsPath(const std::string& name) const;
 
-    void makeFile(const std::string& name, const std::string& contents = {}, mode_t mode = 0644);
-    void makeFolder(const std::string& name, mode_t mode = 0755);
-    void makeLink(const std::string& name, const std::string& target);
-    void setMode(const std::string& name, mode_t mode);
+    void makeFile(const std::string& name, const std::string& contents = {},
+                  mode_t mode = 0644) const;
+    void makeFolder(const std::string& name, mode_t mode = 0755) const;
+    void makeLink(const std::string& name, const std::string& target) const;
+    void setMode(const std::string& name, mode_t mode) const;
 
     bool exists(const std::string& name) const; // without following links
     bool isLink(const std::string& name) const;

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 TempFolder::TempFolder() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern =
-        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tess-platform-XXXXXX";
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tess-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
@@ -55,7 +55,7 @@ std::string TempFolder::windowsPath(const std::string& name) const {
     return name.empty() ? windows() : windows() + "\\" + text;
 }
 
-void TempFolder::makeFile(const std::string& name, const std::string& contents, mode_t mode) {
+void TempFolder::makeFile(const std::string& name, const std::string& contents, mode_t mode) const {
     const std::string path = hostPath(name);
     {
         std::ofstream out(path, std::ios::binary);
@@ -67,17 +67,17 @@ void TempFolder::makeFile(const std::string& name, const std::string& contents, 
     fs::permissions(path, static_cast<fs::perms>(mode));
 }
 
-void TempFolder::makeFolder(const std::string& name, mode_t mode) {
+void TempFolder::makeFolder(const std::string& name, mode_t mode) const {
     const std::string path = hostPath(name);
     fs::create_directory(path);
     fs::permissions(path, static_cast<fs::perms>(mode));
 }
 
-void TempFolder::makeLink(const std::string& name, const std::string& target) {
+void TempFolder::makeLink(const std::string& name, const std::string& target) const {
     fs::create_symlink(target, hostPath(name));
 }
 
-void TempFolder::setMode(const std::string& name, mode_t mode) {
+void TempFolder::setMode(const std::string& name, mode_t mode) const {
     fs::permissions(hostPath(name), static_cast<fs::perms>(mode));
 }
 

@@ -1,0 +1,1 @@
+#include "workspace/PhotoTable.h"

@@ -1,0 +1,189 @@
+#include "ErrorText.h"
+#include "TempDir.h"
+
+#include "platform/PosixFileSystem.h"
+#include "workspace/PhotoCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+using namespace tess::workspace;
+using tess::test::TempDir;
+
+namespace {
+
+// Answers from a script and logs what was asked: "?" a question, "!" a notice, "name:" the
+// base name offered, "error:" a reported failure.
+class ScriptedPrompt final : public Prompt {
+public:
+    std::deque<bool> confirms;
+    std::deque<std::optional<std::string>> names;
+    std::vector<std::string> log;
+
+    bool confirm(const std::string& text) override { return next(confirms, "? " + text); }
+    void notice(const std::string& text) override { log.push_back("! " + text); }
+    std::optional<std::string> askName(const std::string&, const std::string& base) override {
+        return next(names, "name: " + base);
+    }
+    void reportError(const std::string& message) override { log.push_back("error: " + message); }
+
+private:
+    template <class T> T next(std::deque<T>& answers, const std::string& asked) {
+        log.push_back(asked);
+        if (answers.empty()) {
+            ADD_FAILURE() << "no answer for " << asked;
+            return T{};
+        }
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+std::vector<std::string> names(const PhotoTable& table) {
+    std::vector<std::string> result;
+    for (int i = 0; i < table.rowCount(); ++i)
+        result.push_back(table.row(i).nomeFoto);
+    return result;
+}
+
+const std::string kNoThumbnail = "! Attenzione: non è stata trovata la foto thumb relativa alla "
+                                 "foto ridotta che si sta rinominando";
+const std::string kAskConvert = "? Procedo al ridimensionamento delle foto selezionate?";
+
+class PhotoCommandsTest : public ::testing::Test {
+protected:
+    PhotoCommandsTest() {
+        for (const char* folder : {"originali", "ridotte", "thumbs"})
+            dir.mkdir(folder);
+    }
+    // Writes the files, then builds the three lists.
+    void files(std::initializer_list<const char*> paths) {
+        for (const char* path : paths)
+            dir.write(path);
+        for (int c = 0; c < 3; ++c)
+            at(c).rebuild(fs);
+    }
+    ListAt at(int column) { return {dir.win(kFolders[column]) + "\\", lists[column]}; }
+
+    static constexpr const char* kFolders[] = {"originali", "ridotte", "thumbs"};
+    tess::platform::PosixFileSystem fs;
+    TempDir dir;
+    ScriptedPrompt prompt;
+    PhotoCommands commands{fs, prompt};
+    FolderList lists[3];
+};
+
+} // namespace
+
+TEST_F(PhotoCommandsTest, ARenamedReducedPhotoTakesItsThumbnailAlongOnlyWhenItMoved) {
+    struct Case {
+        std::optional<std::string> typed;
+        const char* reduced; // the reduced photo's name afterwards, and the thumbnail's
+        const char* thumbnail;
+        const char* current;
+    } cases[] = {
+        {"Mare", "Mare.JPG", "Mare.JPG", "Mare.JPG"},
+        {std::nullopt, "b.JPG", "b.JPG", "a.JPG"}, // not confirmed: no second question
+        {"a", "b.JPG", "b.JPG", "b.JPG"},          // the name is taken: the pair stays together
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(dir.host("ridotte/Mare.JPG"));
+        std::filesystem::remove_all(dir.host("thumbs/Mare.JPG"));
+        files({"ridotte/a.JPG", "ridotte/b.JPG", "thumbs/b.JPG"});
+        lists[1].table.locate("b.JPG");
+        prompt.log.clear();
+        prompt.names = {c.typed};
+        commands.renameReduced(at(1), at(2));
+        EXPECT_EQ(prompt.log, (std::vector<std::string>{"name: b"}));
+        EXPECT_TRUE(dir.exists(std::string("ridotte/") + c.reduced)) << c.reduced;
+        EXPECT_TRUE(dir.exists(std::string("thumbs/") + c.thumbnail)) << c.thumbnail;
+        EXPECT_EQ(lists[1].table.currentName(), c.current) << c.reduced;
+        EXPECT_EQ(lists[1].listedFolder, at(1).folder);
+    }
+}
+
+TEST_F(PhotoCommandsTest, AMissingThumbnailIsToldAndItsListLeftAlone) {
+    files({"ridotte/a.jpg", "thumbs/x.jpg"});
+    lists[2].table.setCurrentMark(1);
+    prompt.names = {"b"};
+    commands.renameReduced(at(1), at(2));
+    EXPECT_EQ(prompt.log, (std::vector<std::string>{"name: a", kNoThumbnail}));
+    EXPECT_EQ(names(lists[1].table), (std::vector<std::string>{"b.jpg"}));
+    EXPECT_EQ(lists[2].table.currentMark(), 1); // not rebuilt
+
+    prompt.log.clear();
+    prompt.confirms = {true};
+    commands.deleteReduced(at(1), at(2));
+    EXPECT_EQ(prompt.log.back(), "! Foto Thumb da cancellare non trovata");
+    EXPECT_TRUE(lists[1].table.isEmpty());
+    EXPECT_EQ(lists[2].table.currentMark(), 0); // rebuilt all the same
+}
+
+TEST_F(PhotoCommandsTest, DeletingAsksFirstAndTouchesOnlyThatList) {
+    files({"originali/a.jpg", "originali/b.jpg", "ridotte/a.jpg", "thumbs/a.jpg"});
+    lists[0].table.setCurrentMark(1);
+    prompt.confirms = {false, true};
+    commands.deleteOriginal(at(0));
+    EXPECT_EQ(lists[0].table.currentMark(), 1); // cancelled: not even the marks change
+    commands.deleteOriginal(at(0));
+    EXPECT_EQ(names(lists[0].table), (std::vector<std::string>{"b.jpg"}));
+    EXPECT_TRUE(dir.exists("ridotte/a.jpg"));
+    EXPECT_TRUE(dir.exists("thumbs/a.jpg"));
+
+    // With nothing listed the question is still asked, and nothing follows.
+    std::filesystem::remove(dir.host("originali/b.jpg"));
+    at(0).rebuild(fs);
+    prompt.log.clear();
+    prompt.confirms = {true};
+    commands.deleteOriginal(at(0));
+    commands.renameOriginal(at(0));
+    EXPECT_EQ(prompt.log.size(), 1u);
+}
+
+TEST_F(PhotoCommandsTest, AConversionChecksItsParametersBeforeAnything) {
+    files({"originali/a.jpg"});
+    lists[0].table.setCurrentMark(1);
+    const std::array<std::string, TextSettingCount> good = {
+        at(0).folder, at(1).folder, at(2).folder, "800", "600", "80", "640", "480", "50"};
+    struct Case {
+        TextSetting box;
+        const char* text;
+        std::deque<bool> answers;
+        std::vector<std::string> log;
+        const char* error;
+    } cases[] = {
+        {CFotoThumbs, "50 ", {}, {}, "'50 ' is not a valid integer value"},
+        {LFotoThumbs, "0", {}, {"! Attenzione: errore nei parametri foto. Verificare."}, nullptr},
+        {PercorsoFotoRidotte,
+         "",
+         {true},
+         {kAskConvert, "! Attenzione: errore nei percorsi foto. Verificare."},
+         nullptr},
+        {CFotoRidotte, "80", {false}, {kAskConvert}, nullptr},
+    };
+    for (const Case& c : cases) {
+        auto texts = good;
+        texts[c.box] = c.text;
+        prompt.log.clear();
+        prompt.confirms = c.answers;
+        ConversionPass pass(fs, prompt, lists[0], lists[1], lists[2]);
+        bool started = true;
+        EXPECT_EQ(tess::test::errorOf([&] { started = pass.start(texts); }),
+                  c.error ? c.error : "no error");
+        EXPECT_FALSE(started && !c.error) << c.text;
+        EXPECT_EQ(prompt.log, c.log) << c.text;
+    }
+    EXPECT_FALSE(dir.exists("ridotte/a.jpg"));
+}
+
+TEST_F(PhotoCommandsTest, AFailedSaveIsReportedNotThrown) {
+    prompt.log.clear();
+    // A folder where the settings file should be: the file cannot be written.
+    dir.makeFolder("Tessaluma.ini");
+    saveSettings(fs, dir.win("Tessaluma.ini"), Settings{}, prompt);
+    ASSERT_EQ(prompt.log.size(), 1u);
+    EXPECT_EQ(prompt.log[0].rfind("error: Unable to write to ", 0), 0u) << prompt.log[0];
+}
