@@ -1,7 +1,6 @@
 // The conversion pass: every marked original becomes a reduced copy and a thumbnail.
 #include "workspace/TRidFotoForm.h"
 
-#include "dialogs/MessageBoxes.h"
 #include "workspace/ParallelConversion.h"
 #include "workspace/PhotoCommands.h"
 #include "workspace/Preview.h"
@@ -115,7 +114,7 @@ void TRidFotoForm::askToStopConversion() {
     if (!m_pass || m_askingToStop)
         return;
     m_askingToStop = true;
-    const bool stop = tess::ui::confirm(this, QStringLiteral("Interrompere la conversione?"));
+    const bool stop = m_prompt.confirm("Interrompere la conversione?");
     m_askingToStop = false;
     if (stop && m_pass) {
         m_pass->stop();
