@@ -410,9 +410,8 @@ TEST_F(ConversionTest, BothOutputsCarryTheColourProfileOfAColourOriginal) {
     };
     for (const Row& row : rows) {
         putOriginal(row.name, row.data);
-        convertToReducedAndThumbnail(m_fs, row.name, folder("orig"),
-                                     {800, 600, 80, folder("small")},
-                                     {160, 120, 50, folder("thumbs")});
+        convertToReducedAndThumbnail(m_fs, row.name, folder("orig"), {800, 600, 80, folder("small")},
+                     {160, 120, 50, folder("thumbs")});
         for (const std::string output : {"small/", "thumbs/"}) {
             const Bytes written = fileBytes(output + row.name);
             EXPECT_EQ(imaging::readIccProfile(written), row.expected) << output << row.name;
