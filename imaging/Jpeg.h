@@ -28,6 +28,9 @@ enum class DecodeProfile { SpeedFirst, QualityFirst };
 // fails with "Out of memory" before any pixel memory is taken.
 inline constexpr std::int64_t kMaxDecodedPixels = 400'000'000;
 
+// The longest side a JPEG file can hold (libjpeg's JPEG_MAX_DIMENSION).
+inline constexpr int kMaxJpegSide = 65500;
+
 // Reads the header. Empty data gives a 0 x 0 header (a zero-byte file has no size).
 // Throws tess::Error("JPEG error #<n>") with libjpeg's message number.
 JpegInfo readJpegHeader(const Bytes& data);

@@ -1,5 +1,6 @@
 #include "workspace/PhotoCommands.h"
 
+#include "imaging/Jpeg.h"
 #include "platform/FileSystem.h"
 #include "workspace/PhotoFiles.h"
 
@@ -19,7 +20,7 @@ const std::string kDeleteReduced = kDeleteQuestion +
 } // namespace
 
 std::string ListAt::currentPath() const {
-    return photoPath(folder, table().currentName());
+    return photoPath(listedFolder(), table().currentName());
 }
 
 void PhotoCommands::deleteOriginal(const ListAt& originals) {
@@ -40,7 +41,7 @@ void PhotoCommands::deleteReduced(const ListAt& reduced, const ListAt& thumbnail
         return;
     const std::string name = reduced.table().currentName();
     m_fs.deleteFile(reduced.currentPath());
-    if (!m_fs.deleteFile(photoPath(thumbnails.folder, name)))
+    if (!m_fs.deleteFile(photoPath(thumbnails.listedFolder(), name)))
         m_prompt.notice("Foto Thumb da cancellare non trovata");
     reduced.rebuild(m_fs);
     thumbnails.rebuild(m_fs);
@@ -72,7 +73,7 @@ RenameOutcome PhotoCommands::RinominaFoto(const std::string& folder, const std::
 void PhotoCommands::renameOriginal(const ListAt& originals) {
     if (originals.table().isEmpty())
         return;
-    RinominaFoto(originals.folder, originals.table().currentName(), std::string());
+    RinominaFoto(originals.listedFolder(), originals.table().currentName(), std::string());
     originals.rebuild(m_fs);
 }
 
@@ -80,14 +81,14 @@ void PhotoCommands::renameReduced(const ListAt& reduced, const ListAt& thumbnail
     if (reduced.table().isEmpty())
         return;
     const std::string name = reduced.table().currentName();
-    const bool thumbnailExists = m_fs.fileExists(photoPath(thumbnails.folder, name));
-    const RenameOutcome outcome = RinominaFoto(reduced.folder, name, std::string());
+    const bool thumbnailExists = m_fs.fileExists(photoPath(thumbnails.listedFolder(), name));
+    const RenameOutcome outcome = RinominaFoto(reduced.listedFolder(), name, std::string());
     reduced.rebuild(m_fs);
     if (thumbnailExists) {
         // The thumbnail follows only a reduced photo that was really renamed: otherwise the
         // pair would fall apart.
         if (outcome.renamed) {
-            RinominaFoto(thumbnails.folder, name, outcome.resultingName);
+            RinominaFoto(thumbnails.listedFolder(), name, outcome.resultingName);
             thumbnails.rebuild(m_fs);
         }
     } else {
@@ -115,17 +116,23 @@ bool ConversionPass::start(const std::array<std::string, TextSettingCount>& text
     const int reducedQuality = parseInteger(texts[CFotoRidotte]);
     const int thumbQuality = parseInteger(texts[CFotoThumbs]);
 
-    // A box of no size would write empty files in place of photos.
-    if (reducedHeight <= 0 || reducedWidth <= 0 || thumbHeight <= 0 || thumbWidth <= 0) {
+    // A box of no size would write empty files in place of photos, and a side the JPEG format
+    // cannot hold would fail only after a huge image had been made.
+    const auto writable = [](int side) { return side > 0 && side <= imaging::kMaxJpegSide; };
+    if (!writable(reducedHeight) || !writable(reducedWidth) || !writable(thumbHeight) ||
+        !writable(thumbWidth)) {
         m_prompt.notice("Attenzione: errore nei parametri foto. Verificare.");
         return false;
     }
     if (!m_prompt.confirm("Procedo al ridimensionamento delle foto selezionate?"))
         return false;
-    m_source = texts[PercorsoFotoOriginali];
+    // The photos are read from the folder they were listed from; the copies go to the folders
+    // in the boxes.
+    m_source = m_originals.listedFolder;
     m_reducedOutput = {reducedWidth, reducedHeight, reducedQuality, texts[PercorsoFotoRidotte]};
     m_thumbnailOutput = {thumbWidth, thumbHeight, thumbQuality, texts[PercorsoFotoThumbs]};
-    if (m_source.empty() || m_reducedOutput.folder.empty() || m_thumbnailOutput.folder.empty()) {
+    if (texts[PercorsoFotoOriginali].empty() || m_reducedOutput.folder.empty() ||
+        m_thumbnailOutput.folder.empty()) {
         m_prompt.notice("Attenzione: errore nei percorsi foto. Verificare.");
         return false;
     }

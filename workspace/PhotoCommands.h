@@ -33,12 +33,15 @@ public:
     virtual void reportError(const std::string& message) = 0;
 };
 
-// A list as a command sees it: the folder text now in its box, and the list itself.
+// A list as a command sees it: the folder text now in its box, and the list itself. The
+// commands act on the files of the folder the list was built from, which is what the user sees
+// listed, and rebuild the list from the box.
 struct ListAt {
     std::string folder;
     FolderList& list;
 
     PhotoTable& table() const { return list.table; }
+    const std::string& listedFolder() const { return list.listedFolder; }
     std::string currentPath() const;
     void rebuild(platform::FileSystem& fs) const { list.rebuild(fs, folder); }
 };

@@ -1,6 +1,7 @@
 #include "ErrorText.h"
 #include "TempDir.h"
 
+#include "imaging/Jpeg.h"
 #include "platform/PosixFileSystem.h"
 #include "workspace/PhotoCommands.h"
 
@@ -52,6 +53,7 @@ std::vector<std::string> names(const PhotoTable& table) {
 const std::string kNoThumbnail = "! Attenzione: non è stata trovata la foto thumb relativa alla "
                                  "foto ridotta che si sta rinominando";
 const std::string kAskConvert = "? Procedo al ridimensionamento delle foto selezionate?";
+const std::string kBadParameters = "! Attenzione: errore nei parametri foto. Verificare.";
 
 class PhotoCommandsTest : public ::testing::Test {
 protected:
@@ -156,7 +158,9 @@ TEST_F(PhotoCommandsTest, AConversionChecksItsParametersBeforeAnything) {
         const char* error;
     } cases[] = {
         {CFotoThumbs, "50 ", {}, {}, "'50 ' is not a valid integer value"},
-        {LFotoThumbs, "0", {}, {"! Attenzione: errore nei parametri foto. Verificare."}, nullptr},
+        {LFotoThumbs, "0", {}, {kBadParameters}, nullptr},
+        {LFotoRidotte, "100000", {}, {kBadParameters}, nullptr}, // beyond any JPEG file
+        {AFotoThumbs, "65501", {}, {kBadParameters}, nullptr},
         {PercorsoFotoRidotte,
          "",
          {true},
@@ -177,6 +181,52 @@ TEST_F(PhotoCommandsTest, AConversionChecksItsParametersBeforeAnything) {
         EXPECT_EQ(prompt.log, c.log) << c.text;
     }
     EXPECT_FALSE(dir.exists("ridotte/a.jpg"));
+}
+
+// A folder typed into a box but not listed yet: the commands act on the photos the user sees
+// listed, and only the conversion's copies go to the folders in the boxes.
+TEST_F(PhotoCommandsTest, CommandsActOnTheListedFolderNotOnATypedOne) {
+    for (const char* folder : {"altre", "altre_r", "altre_t"})
+        dir.mkdir(folder);
+    const tess::imaging::Bytes photo =
+        tess::imaging::encodeJpeg(tess::imaging::RgbImage(40, 30), 80, false);
+    const std::string jpeg(photo.begin(), photo.end());
+    for (const char* path : {"originali/a.jpg", "originali/b.jpg", "ridotte/r.jpg", "thumbs/r.jpg",
+                             "altre/a.jpg", "altre/b.jpg", "altre_r/r.jpg", "altre_t/r.jpg"})
+        dir.write(path, jpeg);
+    files({});
+    const auto typed = [&](int column, const char* folder) {
+        return ListAt{dir.win(folder) + "\\", lists[column]};
+    };
+    prompt.confirms = {true, true, true};
+    prompt.names = {"x", "y"};
+    commands.deleteOriginal(typed(0, "altre"));
+    at(0).rebuild(fs);
+    commands.renameOriginal(typed(0, "altre"));
+    at(0).rebuild(fs);
+    commands.renameReduced(typed(1, "altre_r"), typed(2, "altre_t"));
+    at(1).rebuild(fs);
+    at(2).rebuild(fs);
+    commands.deleteReduced(typed(1, "altre_r"), typed(2, "altre_t"));
+    for (const char* path : {"altre/a.jpg", "altre/b.jpg", "altre_r/r.jpg", "altre_t/r.jpg"})
+        EXPECT_TRUE(dir.exists(path)) << path;
+    for (const char* path : {"originali/a.jpg", "originali/b.jpg", "ridotte/r.jpg", "thumbs/r.jpg",
+                             "ridotte/y.jpg", "thumbs/y.jpg"})
+        EXPECT_FALSE(dir.exists(path)) << path;
+    EXPECT_TRUE(dir.exists("originali/x.jpg"));
+
+    // The conversion reads the listed original even when its box now names another folder.
+    std::filesystem::remove(dir.host("altre/b.jpg"));
+    dir.write("altre/x.jpg", "not a photo");
+    at(0).rebuild(fs);
+    lists[0].table.setCurrentMark(1);
+    ConversionPass pass(fs, prompt, lists[0], lists[1], lists[2]);
+    ASSERT_TRUE(pass.start(
+        {dir.win("altre") + "\\", at(1).folder, at(2).folder, "80", "60", "80", "40", "30", "50"}));
+    while (!pass.done())
+        pass.step();
+    EXPECT_TRUE(dir.exists("ridotte/x.jpg"));
+    EXPECT_TRUE(dir.exists("thumbs/x.jpg"));
 }
 
 TEST_F(PhotoCommandsTest, AFailedSaveIsReportedNotThrown) {
