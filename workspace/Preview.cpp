@@ -120,7 +120,11 @@ void PreviewSlot::refresh() {
         return;
     }
     if (!m_background) {
-        ui::runCommand(m_window, [&] { MostraAnteprima(m_fs, *path, m_label, m_image); });
+        try {
+            MostraAnteprima(m_fs, *path, m_label, m_image);
+        } catch (...) {
+            report(*path, std::current_exception());
+        }
         return;
     }
     if (!endsInJpg(*path)) {
@@ -130,6 +134,7 @@ void PreviewSlot::refresh() {
     m_decoding = std::async(std::launch::async, [this, path = *path] {
         platform::lowerCurrentThreadPriority();
         Decoded decoded;
+        decoded.path = path;
         try {
             decoded.picture = decodePreview(m_fs, path);
         } catch (...) {
@@ -146,12 +151,23 @@ void PreviewSlot::finishDecoding() {
     const Decoded decoded = m_decoding.get();
     if (decoded.error) {
         showFailure(m_label, m_image);
-        ui::runCommand(m_window, [&] { std::rethrow_exception(decoded.error); });
+        report(decoded.path, decoded.error);
     } else {
         showPicture(decoded.picture, m_label, m_image);
     }
     if (m_pending)
         refresh();
+}
+
+void PreviewSlot::report(const std::string& path, const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        m_lastFailure = Failure{path, e.what()};
+    } catch (...) {
+        m_lastFailure.reset();
+    }
+    ui::runCommand(m_window, [&] { std::rethrow_exception(error); });
 }
 
 } // namespace tess::workspace

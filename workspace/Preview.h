@@ -62,16 +62,31 @@ public:
     // True while a preview is asked for or being decoded.
     bool isBusy() const { return m_pending || m_decoding.valid(); }
 
+    // The file and the message of the last failure this slot has shown, until forgotten: a
+    // command that fails on the same file need not show the same box again.
+    struct Failure {
+        std::string path;
+        std::string message;
+        bool operator==(const Failure&) const = default;
+    };
+    const std::optional<Failure>& lastFailure() const { return m_lastFailure; }
+    void forgetFailure() { m_lastFailure.reset(); }
+    // The file the slot would show now; nullopt when the preview is switched off.
+    std::optional<std::string> currentPath() const { return m_source(); }
+
     QLabel* image() const { return m_image; }
     QLabel* label() const { return m_label; }
 
 private:
     struct Decoded {
+        std::string path;
         imaging::RgbImage picture;
         std::exception_ptr error;
     };
 
     void refresh();
+    // Shows a failed preview's error in the standard error box, and keeps it.
+    void report(const std::string& path, const std::exception_ptr& error);
     void finishDecoding();
 
     QLabel* m_image;
@@ -82,6 +97,7 @@ private:
     bool m_pending = false;
     bool m_background = false;
     std::future<Decoded> m_decoding;
+    std::optional<Failure> m_lastFailure;
 };
 
 } // namespace tess::workspace

@@ -109,6 +109,24 @@ private:
     ParallelConversion& m_pass;
 };
 
+namespace {
+
+bool failedAsPreviewed(const tess::workspace::PreviewSlot& preview,
+                       const std::exception_ptr& error) {
+    const std::optional<std::string> path = preview.currentPath();
+    if (!path || !preview.lastFailure())
+        return false;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return *preview.lastFailure() == tess::workspace::PreviewSlot::Failure{*path, e.what()};
+    } catch (...) {
+        return false;
+    }
+}
+
+} // namespace
+
 void TRidFotoForm::askToStopConversion() {
     // One question at a time: a second close while it is open is not asked again.
     if (!m_pass || m_askingToStop)
@@ -129,6 +147,8 @@ void TRidFotoForm::Converti1Click() {
     if (!pass.start(settingTexts()))
         return;
     const auto parallel = pass.parallel(std::max(1, QThread::idealThreadCount()));
+    tess::workspace::PreviewSlot& originalsPreview = *m_columns[Column::Originals].preview;
+    originalsPreview.forgetFailure();
     ParallelConversion::Outcome outcome;
     {
         ConversionRun run(*this, *parallel);
@@ -136,6 +156,10 @@ void TRidFotoForm::Converti1Click() {
     }
     switch (outcome.end) {
     case ParallelConversion::End::Failed:
+        // The run ends on the row that failed, which is the current one: when its preview has
+        // just shown the same failure, one box has said it.
+        if (failedAsPreviewed(originalsPreview, outcome.error))
+            return;
         std::rethrow_exception(outcome.error);
     case ParallelConversion::End::Stopped:
         pass.rebuildOutputs();

@@ -122,28 +122,35 @@ TEST_F(WorkspaceConvert, EarlyExitsAskAndWriteNothing) {
     EXPECT_EQ(progress(*form), 0);
 }
 
-TEST_F(WorkspaceConvert, AnErrorStopsTheRunWhereItHappened) {
+// With the originals preview on, the failing row is previewed on the way, and fails there too:
+// one failure still shows one box.
+TEST_F(WorkspaceConvert, AnErrorStopsTheRunWhereItHappenedWithOneBox) {
     photo("originali/A.JPG", 40, 30);
     dir.write("originali/B.JPG", "not a photo");
     photo("originali/C.JPG", 40, 30);
     dir.write("thumbs/vecchia.txt");
-    writeSettings(false);
-    auto form = openWorkspace();
-    trigger(*form, "SelezionaTutto1");
-    ModalDriver driver;
-    driver.answer(QMessageBox::Ok).accept();
-    trigger(*form, "Converti1");
-    ASSERT_EQ(driver.texts().size(), 2);
-    EXPECT_TRUE(driver.texts()[1].startsWith(QStringLiteral("JPEG error #")));
-    EXPECT_EQ(driver.seen()[1].icon, QMessageBox::Critical);
-    EXPECT_TRUE(dir.exists("ridotte/A.JPG"));
-    EXPECT_TRUE(dir.exists("thumbs/A.JPG"));
-    EXPECT_FALSE(dir.exists("ridotte/C.JPG"));
-    EXPECT_TRUE(form->TabFotoRidotte.isEmpty()); // not rebuilt
-    EXPECT_EQ(names(form->TabFotoThumbs), (std::vector<std::string>{"vecchia.txt"}));
-    EXPECT_EQ(form->TabFotoOriginali.currentName(), "B.JPG");
-    EXPECT_EQ(progress(*form), 67);
-    EXPECT_FALSE(form->isConverting());
+    for (const bool previews : {false, true}) {
+        SCOPED_TRACE(previews ? "previews on" : "previews off");
+        std::filesystem::remove(dir.host("ridotte/A.JPG"));
+        std::filesystem::remove(dir.host("thumbs/A.JPG"));
+        writeSettings(previews);
+        auto form = openWorkspace();
+        trigger(*form, "SelezionaTutto1");
+        ModalDriver driver;
+        driver.answer(QMessageBox::Ok).accept();
+        trigger(*form, "Converti1");
+        ASSERT_EQ(driver.texts().size(), 2);
+        EXPECT_TRUE(driver.texts()[1].startsWith(QStringLiteral("JPEG error #")));
+        EXPECT_EQ(driver.seen()[1].icon, QMessageBox::Critical);
+        EXPECT_TRUE(dir.exists("ridotte/A.JPG"));
+        EXPECT_TRUE(dir.exists("thumbs/A.JPG"));
+        EXPECT_FALSE(dir.exists("ridotte/C.JPG"));
+        EXPECT_TRUE(form->TabFotoRidotte.isEmpty()); // not rebuilt
+        EXPECT_EQ(names(form->TabFotoThumbs), (std::vector<std::string>{"vecchia.txt"}));
+        EXPECT_EQ(form->TabFotoOriginali.currentName(), "B.JPG");
+        EXPECT_EQ(progress(*form), 67);
+        EXPECT_FALSE(form->isConverting());
+    }
 }
 
 TEST_F(WorkspaceConvert, InputDuringARunIsRefused) {
