@@ -118,16 +118,33 @@ bool statHost(const std::string& host, struct stat& st) {
     return !host.empty() && ::stat(host.c_str(), &st) == 0;
 }
 
+// Opens a plain file for reading. Anything else (a named pipe, a device, a socket, a folder) is
+// refused without being opened, and the open itself never waits: a pipe put in the file's place
+// meanwhile would otherwise block it until someone writes to the pipe. Sets st to the file's
+// status; errno is ENOENT when nothing is there.
+FileDescriptor openPlainFile(const std::string& host, struct stat& st) {
+    if (host.empty() || ::stat(host.c_str(), &st) != 0) {
+        return FileDescriptor();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        errno = EINVAL;
+        return FileDescriptor();
+    }
+    FileDescriptor fd(::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.valid() && (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) {
+        errno = EINVAL;
+        return FileDescriptor();
+    }
+    return fd;
+}
+
 enum class ReadResult { Read, Missing, Failed };
 
 ReadResult readHostFile(const std::string& host, std::string& contents) {
-    FileDescriptor fd(::open(host.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    FileDescriptor fd = openPlainFile(host, st);
     if (!fd.valid()) {
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
-    }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return ReadResult::Failed;
     }
     contents.clear();
     contents.reserve(static_cast<std::size_t>(st.st_size));
@@ -150,9 +167,9 @@ ReadResult readHostFile(const std::string& host, std::string& contents) {
 // Moves a plain file to another file system, as Windows does when a move leaves the volume: the
 // copy is complete and synced before the original goes, and a failed copy is removed.
 bool moveAcrossFileSystems(const std::string& from, const std::string& to) {
-    FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
-    if (!source.valid() || ::fstat(source.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    FileDescriptor source = openPlainFile(from, st);
+    if (!source.valid()) {
         return false;
     }
     FileDescriptor target(
@@ -225,8 +242,11 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
         if (parts.name == "." || parts.name == "..") {
             return {};
         }
-        folderComponents->push_back(parts.name);
-        const std::string host = hostPathFor(*folderComponents);
+        const auto components = resolve(pattern);
+        if (!components || components->size() != folderComponents->size() + 1) {
+            return {};
+        }
+        const std::string host = hostPathFor(*components);
         struct stat st {};
         if (!statHost(host, st)) {
             return {};
@@ -254,8 +274,10 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
     }
     const std::size_t firstEntry = result.size();
     while (const dirent* entry = ::readdir(dir.get())) {
+        // A name Windows cannot hold ("a\b", "x.", "x ") is never shown: joined to the
+        // folder's path it would name another file.
         const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || !matchesPattern(name, parts.name)) {
+        if (!isSinglePathComponent(name) || !matchesPattern(name, parts.name)) {
             continue;
         }
         // Links count as what they point to; a link pointing nowhere is left out.

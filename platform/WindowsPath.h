@@ -15,7 +15,8 @@ using PathComponents = std::vector<std::string>;
 // "C:\tmp\x" (an empty current directory means it is unknown, and relative paths then name
 // nothing). Handles a drive letter in either case, "\" and "/" alike, doubled separators, "\foo"
 // on the current drive, drive-relative "C:foo", and "." and ".." as Windows does (".." at the
-// root stays at the root). Nothing when the path is empty or on another drive than C:.
+// root stays at the root). Trailing dots and blanks of a component are dropped, as Win32 drops
+// them: "C:\Foto.\x " is "C:\Foto\x". Nothing when the path is empty or on another drive than C:.
 std::optional<PathComponents> resolveWindowsPath(std::string_view path,
                                                  std::string_view currentDirectory);
 
@@ -31,10 +32,16 @@ struct SearchPattern {
 SearchPattern splitSearchPattern(std::string_view pattern);
 
 bool hasWildcards(std::string_view name);
-// Whether a name matches a search pattern. "*" stands for any run of characters and "?" for one,
+// Whether a name matches a search pattern. "*" stands for any run of characters and "?" for one
+// (also where the name holds a "*" or "?" of its own),
 // letters match in any case, and a pattern ending in ".*" also matches names without an extension,
 // so "*.*" matches every name.
 bool matchesPattern(std::string_view name, std::string_view pattern);
+
+// Whether a name joined to a folder path names exactly one entry of that folder, and that entry:
+// not empty, no "\" or "/", and no trailing dot or blank that Win32 would drop (so neither "."
+// nor ".."). A folder entry whose name fails this cannot be reached through a Windows path.
+bool isSinglePathComponent(std::string_view name);
 
 // Whether Windows accepts the text as a file name: not empty, and none of \ / : * ? " < > | or a
 // control character.

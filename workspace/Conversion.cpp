@@ -4,6 +4,7 @@
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
+#include "workspace/PhotoFiles.h"
 
 #include <limits>
 
@@ -91,6 +92,7 @@ int progressPosition(int rowNumber, int rowCount) {
 }
 
 std::string conversionSourcePath(const std::string& folder, const std::string& name) {
+    checkPhotoName(name);
     std::string path = folder;
     if (!path.empty() && path.back() == '\\') {
         path.pop_back();
@@ -99,6 +101,7 @@ std::string conversionSourcePath(const std::string& folder, const std::string& n
 }
 
 std::string conversionDestinationPath(const std::string& folder, const std::string& name) {
+    checkPhotoName(name);
     return folder + "\\" + name;
 }
 

@@ -1,5 +1,8 @@
 #include "workspace/PhotoFiles.h"
 
+#include "platform/Error.h"
+#include "platform/WindowsPath.h"
+
 #include <string_view>
 
 namespace tess::workspace {
@@ -11,7 +14,13 @@ NameParts splitExtension(const std::string& name) {
     return {name.substr(0, dot), name.substr(dot)};
 }
 
+void checkPhotoName(const std::string& name) {
+    if (!platform::isSinglePathComponent(name))
+        throw Error("Nome foto non valido: " + name);
+}
+
 std::string photoPath(const std::string& folder, const std::string& name) {
+    checkPhotoName(name);
     if (!folder.empty() && folder.back() == '\\')
         return folder + name;
     return folder + "\\" + name;

@@ -12,8 +12,14 @@ struct NameParts {
 };
 NameParts splitExtension(const std::string& name);
 
+// Throws tess::Error("Nome foto non valido: <name>") unless the name, joined to a folder path,
+// names exactly that one entry of the folder (platform::isSinglePathComponent). A row's name can
+// be typed over in the grid, so "..\orig\IMG1.JPG" could otherwise reach another folder's file.
+void checkPhotoName(const std::string& name);
+
 // The path of a listed photo: the folder text, a "\" when it does not end in one, the name.
-// Joining with the separator means only the listed photo can ever be deleted or renamed.
+// Joining with the separator, and refusing a name that is not one entry (checkPhotoName), means
+// only the listed photo can ever be deleted or renamed.
 std::string photoPath(const std::string& folder, const std::string& name);
 
 // Whether a typed base name may be given to a photo: no "\", "/", ":", none of * ? " < > |,

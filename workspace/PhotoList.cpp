@@ -1,6 +1,7 @@
 #include "workspace/PhotoList.h"
 
 #include "platform/FileSystem.h"
+#include "platform/WindowsPath.h"
 
 #include <algorithm>
 #include <cctype>
@@ -57,6 +58,9 @@ void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTab
         const std::string folder = endsWithBackslash(path) ? path : path + "\\";
         for (const platform::FindEntry& entry : fs.findFiles(searchPattern(path))) {
             if (VerificaSeDirectoryDOS(entry.name))
+                continue;
+            // Joined to the folder, a name holding a separator would name another file.
+            if (!platform::isSinglePathComponent(entry.name))
                 continue;
             if (VerificaSeDirectory(fs, folder + entry.name))
                 continue;

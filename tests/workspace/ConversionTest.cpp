@@ -7,6 +7,7 @@
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
 #include "platform/PosixFileSystem.h"
+#include "workspace/PhotoFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,20 @@ TEST(ConversionPaths, SourceDropsOneBackslashDestinationKeepsTheFolderText) {
     EXPECT_EQ(conversionSourcePath("C:\\", "a.jpg"), "C:\\a.jpg");
     EXPECT_EQ(conversionDestinationPath("D:\\Ridotte\\", "IMG1.JPG"), "D:\\Ridotte\\\\IMG1.JPG");
     EXPECT_EQ(conversionDestinationPath("D:\\Ridotte", "IMG1.JPG"), "D:\\Ridotte\\IMG1.JPG");
+}
+
+TEST(ConversionPaths, NoPathLeavesTheFolderOfItsList) {
+    // A name typed over in a grid reaches every path built from it.
+    for (const std::string name : {"..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "a/b.jpg", "x.", ""}) {
+        for (const auto& join : {conversionSourcePath, conversionDestinationPath, photoPath}) {
+            try {
+                join("C:\\Foto\\", name);
+                ADD_FAILURE() << "path built for " << name;
+            } catch (const tess::Error& error) {
+                EXPECT_EQ(std::string(error.what()), "Nome foto non valido: " + name);
+            }
+        }
+    }
 }
 
 // A smooth colour picture, so that a JPEG round trip keeps every pixel close.
