@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 #include <optional>
 
 namespace tess::platform {
@@ -138,13 +139,20 @@ FileDescriptor openPlainFile(const std::string& host, struct stat& st) {
     return fd;
 }
 
-enum class ReadResult { Read, Missing, Failed };
+enum class ReadResult { Read, Missing, Failed, TooBig };
 
-ReadResult readHostFile(const std::string& host, std::string& contents) {
+// Reads a whole plain file into a string or a byte vector, unless it holds more than maxSize
+// bytes (told before reading, and again should it grow meanwhile).
+template <typename Buffer>
+ReadResult readHostFile(const std::string& host, Buffer& contents,
+                        std::size_t maxSize = std::numeric_limits<std::size_t>::max()) {
     struct stat st {};
     FileDescriptor fd = openPlainFile(host, st);
     if (!fd.valid()) {
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > maxSize) {
+        return ReadResult::TooBig;
     }
     contents.clear();
     contents.reserve(static_cast<std::size_t>(st.st_size));
@@ -160,7 +168,10 @@ ReadResult readHostFile(const std::string& host, std::string& contents) {
         if (count == 0) {
             return ReadResult::Read;
         }
-        contents.append(buffer, static_cast<std::size_t>(count));
+        if (static_cast<std::size_t>(count) > maxSize - contents.size()) {
+            return ReadResult::TooBig;
+        }
+        contents.insert(contents.end(), buffer, buffer + count);
     }
 }
 
@@ -396,11 +407,24 @@ bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
 }
 
 std::vector<std::uint8_t> PosixFileSystem::readFile(const std::string& path) {
-    std::string contents;
+    std::vector<std::uint8_t> contents;
     if (readHostFile(hostPath(path), contents) != ReadResult::Read) {
         throw Error("Cannot open file " + path);
     }
-    return {contents.begin(), contents.end()};
+    return contents;
+}
+
+std::optional<std::vector<std::uint8_t>> PosixFileSystem::readFileUpTo(const std::string& path,
+                                                                       std::size_t maxSize) {
+    std::vector<std::uint8_t> contents;
+    switch (readHostFile(hostPath(path), contents, maxSize)) {
+    case ReadResult::Read:
+        return contents;
+    case ReadResult::TooBig:
+        return std::nullopt;
+    default:
+        throw Error("Cannot open file " + path);
+    }
 }
 
 void PosixFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {

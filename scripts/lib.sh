@@ -12,6 +12,8 @@ PACKAGES=(
     fonts-wine
     xvfb xauth
 )
+# What scripts/fuzz needs besides: clang and its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 ensure_packages() {
     local missing=()

@@ -3,6 +3,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
+#include "platform/Error.h"
 #include "platform/FileSystem.h"
 
 #include <QImage>
@@ -40,7 +41,12 @@ void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* 
         return;
     }
     try {
-        const imaging::Bytes data = fs.readFile(path);
+        // A file bigger than any photo a preview can take is not even read.
+        const std::optional<imaging::Bytes> read =
+            fs.readFileUpTo(path, imaging::kMaxPreviewFileSize);
+        if (!read)
+            throw Error(std::string(imaging::kPreviewTooLarge) + ": " + path);
+        const imaging::Bytes& data = *read;
         const imaging::JpegInfo info = imaging::readJpegHeader(data);
         const imaging::PreviewFit fit = imaging::previewFit(info.width, info.height);
         // Decoded at a quarter of its size and drawn point-sampled into the view's new size,

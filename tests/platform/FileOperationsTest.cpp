@@ -195,6 +195,10 @@ TEST_F(FileOperationsTest, ReadsWholeFiles) {
     big[123456] = 'y';
     m_folder.makeFile("big.jpg", big);
     EXPECT_EQ(read("big.jpg"), big);
+    // A size limit is told before reading.
+    EXPECT_EQ(m_fs.readFileUpTo(path("big.jpg"), big.size())->size(), big.size());
+    EXPECT_FALSE(m_fs.readFileUpTo(path("big.jpg"), big.size() - 1));
+    EXPECT_THROW(m_fs.readFileUpTo(path("missing.jpg"), 10), Error);
 }
 
 TEST_F(FileOperationsTest, ReadFailuresNameThePathAsGiven) {

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ public:
     std::vector<std::uint8_t> readFile(const std::string& path) override {
         reads.push_back(path);
         return platform::PosixFileSystem::readFile(path);
+    }
+    std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
+                                                          std::size_t maxSize) override {
+        reads.push_back(path);
+        return platform::PosixFileSystem::readFileUpTo(path, maxSize);
     }
     std::vector<std::string> reads;
 };
