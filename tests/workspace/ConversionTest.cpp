@@ -109,7 +109,7 @@ TEST(ConversionPaths, SourceDropsOneBackslashDestinationKeepsTheFolderText) {
 }
 
 TEST(ConversionPaths, NoPathLeavesTheFolderOfItsList) {
-    // A name typed over in a grid reaches every path built from it.
+    // Every path built from a folder and a row name refuses a name that is not one entry.
     for (const std::string name : {"..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "a/b.jpg", "x.", ""}) {
         for (const auto& join : {conversionSourcePath, conversionDestinationPath, photoPath}) {
             try {
