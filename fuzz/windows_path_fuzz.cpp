@@ -28,10 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(pattern.folder + pattern.name == path);
 
     for (const std::string_view name : names) {
-        // A name that is one folder entry, joined to a folder, names that entry and no other.
+        // A name that is one folder entry, joined to a folder, names that entry and no other;
+        // a name that names a folder entry at least stays in the folder.
+        const auto joined = resolveWindowsPath("C:\\x\\" + std::string(name), "");
         if (isSinglePathComponent(name)) {
-            const auto joined = resolveWindowsPath("C:\\x\\" + std::string(name), "");
             FUZZ_CHECK(joined && joined->size() == 2 && joined->back() == name);
+        }
+        if (namesFolderEntry(name)) {
+            FUZZ_CHECK(joined && joined->size() == 2 && joined->front() == "x");
         }
         FUZZ_CHECK(matchesPattern(name, "*.*"));
         FUZZ_CHECK(matchesPattern(name, "*"));

@@ -192,6 +192,10 @@ bool isSinglePathComponent(std::string_view name) {
            trimComponent(name).size() == name.size();
 }
 
+bool namesFolderEntry(std::string_view name) {
+    return name.find_first_of("\\/") == std::string_view::npos && !trimComponent(name).empty();
+}
+
 bool isValidFileName(std::string_view name) {
     if (name.empty()) {
         return false;

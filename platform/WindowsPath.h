@@ -42,6 +42,11 @@ bool matchesPattern(std::string_view name, std::string_view pattern);
 // not empty, no "\" or "/", and no trailing dot or blank that Win32 would drop (so neither "."
 // nor ".."). A folder entry whose name fails this cannot be reached through a Windows path.
 bool isSinglePathComponent(std::string_view name);
+// Whether a name joined to a folder path names an entry of that folder, Win32 dropping its
+// trailing dots and blanks ("x." is "x"): no "\" or "/", and something left once they are
+// dropped (so not "", "." or ".."). A name that fails this would name the folder itself or
+// reach another one.
+bool namesFolderEntry(std::string_view name);
 
 // Whether Windows accepts the text as a file name: not empty, and none of \ / : * ? " < > | or a
 // control character.

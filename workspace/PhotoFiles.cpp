@@ -15,7 +15,7 @@ NameParts splitExtension(const std::string& name) {
 }
 
 void checkPhotoName(const std::string& name) {
-    if (!platform::isSinglePathComponent(name))
+    if (!platform::namesFolderEntry(name))
         throw Error("Nome foto non valido: " + name);
 }
 

@@ -13,8 +13,10 @@ struct NameParts {
 NameParts splitExtension(const std::string& name);
 
 // Throws tess::Error("Nome foto non valido: <name>") unless the name, joined to a folder path,
-// names exactly that one entry of the folder (platform::isSinglePathComponent): a row named
-// "..\orig\IMG1.JPG", however it got into a table, must never reach another folder's file.
+// names an entry of that folder (platform::namesFolderEntry): a row named "..\orig\IMG1.JPG",
+// however it got into a table, must never reach another folder's file. Lists hold only names
+// that name exactly themselves; a typed new name loses its trailing dots and blanks, as on
+// Windows.
 void checkPhotoName(const std::string& name);
 
 // The path of a listed photo: the folder text, a "\" when it does not end in one, the name.

@@ -120,6 +120,14 @@ TEST(WindowsPathTest, TellsNamesThatAreOneFolderEntry) {
          {"", ".", "..", "...", "..\\orig\\IMG1.JPG", "a\\b", "a/b", "x.", "x ", "x. "}) {
         EXPECT_FALSE(isSinglePathComponent(other)) << other;
     }
+    // Trailing dots and blanks are dropped from a name joined to a folder; what is left stays
+    // in the folder.
+    for (const char* entry : {"x.", "x ", "a.jpg", ". x"}) {
+        EXPECT_TRUE(namesFolderEntry(entry)) << entry;
+    }
+    for (const char* outside : {"", ".", "..", "...", ". ", "a\\b", "..\\x", "a/b"}) {
+        EXPECT_FALSE(namesFolderEntry(outside)) << outside;
+    }
 }
 
 TEST(WindowsPathTest, RefusesNamesWindowsForbids) {

@@ -110,7 +110,7 @@ TEST(ConversionPaths, SourceDropsOneBackslashDestinationKeepsTheFolderText) {
 
 TEST(ConversionPaths, NoPathLeavesTheFolderOfItsList) {
     // Every path built from a folder and a row name refuses a name that is not one entry.
-    for (const std::string name : {"..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "a/b.jpg", "x.", ""}) {
+    for (const std::string name : {"..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "a/b.jpg", "...", ""}) {
         for (const auto& join : {conversionSourcePath, conversionDestinationPath, photoPath}) {
             try {
                 join("C:\\Foto\\", name);
