@@ -33,9 +33,8 @@ SearchPattern splitSearchPattern(std::string_view pattern);
 
 bool hasWildcards(std::string_view name);
 // Whether a name matches a search pattern. "*" stands for any run of characters and "?" for one
-// (also where the name holds a "*" or "?" of its own),
-// letters match in any case, and a pattern ending in ".*" also matches names without an extension,
-// so "*.*" matches every name.
+// (also where the name holds a "*" or "?" of its own), letters match in any case, and a pattern
+// ending in ".*" also matches names without an extension, so "*.*" matches every name.
 bool matchesPattern(std::string_view name, std::string_view pattern);
 
 // Whether a name joined to a folder path names exactly one entry of that folder, and that entry:
@@ -52,8 +51,8 @@ bool namesFolderEntry(std::string_view name);
 // control character.
 bool isValidFileName(std::string_view name);
 
-// The name with its letters folded to upper case, as UTF-16 code units. Bytes that are not valid
-// UTF-8 keep a code of their own that no valid character folds to.
+// The name with its letters folded to upper case (simpleUpperCase), as UTF-16 code units. Bytes
+// that are not valid UTF-8 keep a code of their own that no valid character folds to.
 std::u16string foldedName(std::string_view name);
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);
 // The order NTFS returns a folder's entries in: the folded names compared code by code. Names
