@@ -1,6 +1,6 @@
 // Runs files through a fuzz target without libFuzzer: each argument is a file, or a folder
-// whose files are run in name order; a missing folder is skipped (a target may have no
-// reproducers yet). A target that finds a fault aborts, which fails the run.
+// whose files are run in name order (those starting with "." left out); a missing folder is
+// skipped. A target that finds a fault aborts, which fails the run.
 
 #include <algorithm>
 #include <cstddef>
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         if (std::filesystem::is_directory(argument)) {
             std::vector<std::filesystem::path> files;
             for (const auto& entry : std::filesystem::directory_iterator(argument)) {
-                if (entry.is_regular_file()) {
+                if (entry.is_regular_file() && entry.path().filename().string()[0] != '.') {
                     files.push_back(entry.path());
                 }
             }
