@@ -129,7 +129,10 @@ TEST_F(WorkspacePreview, PhotoRemovedBehindTheListReportsItsPath) {
 TEST_F(WorkspacePreview, PipeOrBombAsFirstOriginalOpensTheWindowWithOneBox) {
     // A named pipe would block an open for reading until someone wrote to it; the alarm ends
     // the test run instead of letting it hang.
-    ::alarm(60);
+    struct Alarm {
+        Alarm() { ::alarm(60); }
+        ~Alarm() { ::alarm(0); }
+    } alarm;
     // A few hundred bytes whose header declares 26000 x 26000 pixels.
     tess::imaging::Bytes bomb =
         tess::imaging::encodeJpeg(tess::imaging::RgbImage(16, 16), 50, true);
@@ -165,5 +168,4 @@ TEST_F(WorkspacePreview, PipeOrBombAsFirstOriginalOpensTheWindowWithOneBox) {
         form->TabFotoOriginali.moveTo(1);
         EXPECT_EQ(shown(*form, 0), QSize(16, 12));
     }
-    ::alarm(0);
 }
