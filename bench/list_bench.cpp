@@ -1,9 +1,9 @@
 // tessaluma-bench-list [COUNT]
 //
 // Times the building of a photo list (CaricaListaFoto over the real file layer) for a folder of
-// COUNT (10,000 unless given) ordinary names and for one of COUNT names holding "\", which a
-// Windows path cannot reach and the list leaves out. Both folders are made under the system's
-// temporary folder and removed afterwards. Prints the best of 3 runs for each.
+// COUNT (10,000 unless given) ordinary names and for one of COUNT names like "IMG\00001.JPG",
+// which a Windows path cannot reach and the list leaves out. Both folders are made under the
+// system's temporary folder and removed afterwards. Prints the best of 3 runs for each.
 
 #include "platform/PosixFileSystem.h"
 #include "workspace/PhotoList.h"
@@ -45,9 +45,8 @@ int main(int argc, char** argv) {
         fs::create_directories(folder);
         for (int i = 0; i < count; ++i) {
             char name[64];
-            std::snprintf(
-                name, sizeof name,
-                std::string(kind) == "ordinary" ? "IMG_%05d.JPG" : "..\\orig\\IMG_%05d.JPG", i);
+            std::snprintf(name, sizeof name,
+                          std::string(kind) == "ordinary" ? "IMG_%05d.JPG" : "IMG\\%05d.JPG", i);
             std::ofstream(folder / name) << "x";
         }
         int rows = 0;

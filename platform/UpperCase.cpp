@@ -90,6 +90,9 @@ constexpr UpperRun kUpperRuns[] = {
 } // namespace
 
 char32_t simpleUpperCase(char32_t c) {
+    if (c < 0x80) { // most names are ASCII
+        return (c >= 'a' && c <= 'z') ? c - 0x20 : c;
+    }
     const auto after =
         std::upper_bound(std::begin(kUpperRuns), std::end(kUpperRuns), c,
                          [](char32_t code, const UpperRun& run) { return code < run.first; });
