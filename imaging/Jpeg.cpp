@@ -45,6 +45,7 @@ constexpr std::size_t kRowPadding = 4;
 struct ErrorHandler {
     jpeg_error_mgr manager; // first, so libjpeg's pointer to it is a pointer to the whole
     std::jmp_buf jump;
+    bool tooManyScans; // the jump came from the scan limit, not from libjpeg
 };
 
 void jumpOnError(j_common_ptr info) {
@@ -63,14 +64,29 @@ void installErrorHandler(ErrorHandler* handler, j_common_ptr info) {
 
 // Throws the error a guarded call reported by returning false.
 void check(bool succeeded, const ErrorHandler& handler) {
+    if (handler.tooManyScans) {
+        throw Error(kTooManyScans);
+    }
     if (!succeeded) {
         throw Error("JPEG error #" + std::to_string(handler.manager.msg_code));
+    }
+}
+
+// libjpeg's progress hook, called as it works through the data: stops a file whose scans run
+// past kMaxScans. Each scan of a progressive file goes over the whole image again.
+void limitScans(j_common_ptr info) {
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    if (decompress->input_scan_number > kMaxScans) {
+        auto* handler = reinterpret_cast<ErrorHandler*>(info->err);
+        handler->tooManyScans = true;
+        std::longjmp(handler->jump, 1);
     }
 }
 
 struct Decoder {
     jpeg_decompress_struct info{};
     ErrorHandler error{};
+    jpeg_progress_mgr progress{};
     bool created = false;
 
     Decoder() = default;
@@ -93,6 +109,8 @@ bool openDecoder(Decoder* decoder, const unsigned char* data, unsigned long size
     decoder->created = true;
     jpeg_create_decompress(&decoder->info);
     decoder->info.mem->max_memory_to_use = kLibjpegMemoryLimit;
+    decoder->progress.progress_monitor = limitScans;
+    decoder->info.progress = &decoder->progress;
     jpeg_mem_src(&decoder->info, data, size);
     jpeg_read_header(&decoder->info, TRUE);
     return true;
@@ -309,11 +327,51 @@ bool decodeRows(Decoder* decoder, const SamplingPlan* plan, const CmykColumns* c
     return true;
 }
 
+// What a preview leaves for itself besides the file and the decoder: its rows and images.
+constexpr std::int64_t kPreviewWorkingMemory = std::int64_t(16) << 20;
+
+// Holds a preview to its limits (see kPreviewMemory) before the decoder takes any memory, and
+// gives libjpeg what is left of the memory as its own limit.
+void limitPreview(Decoder& decoder, std::size_t dataSize) {
+    jpeg_decompress_struct& info = decoder.info;
+    const auto tooLarge = [&info] {
+        return Error(std::string(kPreviewTooLarge) + ": " + std::to_string(info.image_width) +
+                     " x " + std::to_string(info.image_height) + " pixel");
+    };
+    const std::int64_t memory = kPreviewMemory - kPreviewWorkingMemory - std::int64_t(dataSize);
+    if (std::int64_t(info.image_width) * info.image_height > kMaxPreviewPixels || memory <= 0) {
+        throw tooLarge();
+    }
+    // A file of several scans keeps the coefficients of the whole image, as libjpeg lays them
+    // out: each component's blocks rounded up to its sampling factors, 64 coefficients of two
+    // bytes each.
+    bool multiple = false;
+    check(hasMultipleScans(&decoder, &multiple), decoder.error);
+    if (multiple) {
+        std::int64_t coefficients = 0;
+        for (int c = 0; c < info.num_components; ++c) {
+            const jpeg_component_info& component = info.comp_info[c];
+            const auto roundUp = [](std::int64_t value, std::int64_t step) {
+                return (value + step - 1) / step * step;
+            };
+            coefficients += roundUp(component.width_in_blocks, component.h_samp_factor) *
+                            roundUp(component.height_in_blocks, component.v_samp_factor) * 64;
+        }
+        if (coefficients * std::int64_t(sizeof(JCOEF)) > memory) {
+            throw tooLarge();
+        }
+    }
+    info.mem->max_memory_to_use = long(memory);
+}
+
 std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile profile,
                                                const std::vector<Size>& targets) {
     Decoder decoder;
     check(openDecoder(&decoder, data.data(), data.size()), decoder.error);
     jpeg_decompress_struct& info = decoder.info;
+    if (profile == DecodeProfile::SpeedFirst) {
+        limitPreview(decoder, data.size());
+    }
 
     const JpegInfo header{int(info.image_width), int(info.image_height), info.num_components,
                           false};

@@ -2,6 +2,7 @@
 
 #include "imaging/Image.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +32,23 @@ inline constexpr std::int64_t kMaxDecodedPixels = 400'000'000;
 // The longest side a JPEG file can hold (libjpeg's JPEG_MAX_DIMENSION).
 inline constexpr int kMaxJpegSide = 65500;
 
+// A preview (SpeedFirst) stays within kPreviewMemory: the file's bytes, at most
+// kMaxPreviewFileSize, and all the decoder takes. It decodes photos of at most kMaxPreviewPixels
+// stored pixels (a 100-megapixel camera photo is 11648 x 8736), and a progressive one only when
+// its coefficients fit what is left of the memory: every 100-megapixel photo with 4:2:2 or 4:2:0
+// colour sampling does, as do 4:4:4 photos of up to about 75 megapixels. Anything more fails at
+// once with kPreviewTooLarge, so no file, whatever its header claims, can hold the window for
+// longer than the largest photo it accepts.
+inline constexpr std::int64_t kPreviewMemory = std::int64_t(512) << 20;
+inline constexpr std::size_t kMaxPreviewFileSize = std::size_t(128) << 20;
+inline constexpr std::int64_t kMaxPreviewPixels = std::int64_t(128) << 20;
+inline constexpr const char* kPreviewTooLarge = "Foto troppo grande per l'anteprima";
+
+// Most scans a file may hold (photos have about ten); a file with more fails with
+// kTooManyScans in both profiles instead of being decoded scan after scan.
+inline constexpr int kMaxScans = 100;
+inline constexpr const char* kTooManyScans = "File JPEG con troppe scansioni";
+
 // Reads the header. Empty data gives a 0 x 0 header (a zero-byte file has no size).
 // Throws tess::Error("JPEG error #<n>") with libjpeg's message number.
 JpegInfo readJpegHeader(const Bytes& data);
@@ -40,7 +58,8 @@ Size decodedSize(const JpegInfo& info, DecodeProfile profile);
 
 // Decodes the data with the profile and draws it point-sampled (no smoothing) onto one white
 // image per requested size, in one pass over the data. Throws tess::Error("JPEG error #<n>"),
-// or tess::Error("Out of memory") when the decoded size is beyond kMaxDecodedPixels.
+// tess::Error("Out of memory") when the decoded size is beyond kMaxDecodedPixels, and the
+// errors of the preview's limits and of kMaxScans.
 std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
                                       const std::vector<Size>& targets);
 

@@ -68,6 +68,16 @@ public:
 
     // Reads a whole file; throws tess::Error("Cannot open file <path>") with the path as given.
     virtual std::vector<std::uint8_t> readFile(const std::string& path) = 0;
+    // Reads a whole file of at most maxSize bytes; nothing for a bigger file, which this
+    // implementation tells before reading it. Fails as readFile does.
+    virtual std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
+                                                                  std::size_t maxSize) {
+        std::vector<std::uint8_t> data = readFile(path);
+        if (data.size() > maxSize) {
+            return std::nullopt;
+        }
+        return data;
+    }
     // Creates or replaces a file through a temporary file in the same folder renamed over the
     // old one, so a failure never leaves a truncated file or the temporary behind. A read-only
     // file is not replaced. Throws tess::Error("Cannot create file <path>").

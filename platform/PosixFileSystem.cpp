@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 #include <optional>
 
 namespace tess::platform {
@@ -115,16 +116,40 @@ bool statHost(const std::string& host, struct stat& st) {
     return !host.empty() && ::stat(host.c_str(), &st) == 0;
 }
 
-enum class ReadResult { Read, Missing, Failed };
+// Opens a plain file for reading. Anything else (a named pipe, a device, a socket, a folder) is
+// refused without being opened, and the open itself never waits: a pipe put in the file's place
+// meanwhile would otherwise block it until someone writes to the pipe. Sets st to the file's
+// status; errno is ENOENT when nothing is there.
+FileDescriptor openPlainFile(const std::string& host, struct stat& st) {
+    if (host.empty() || ::stat(host.c_str(), &st) != 0) {
+        return FileDescriptor();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        errno = EINVAL;
+        return FileDescriptor();
+    }
+    FileDescriptor fd(::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.valid() && (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))) {
+        errno = EINVAL;
+        return FileDescriptor();
+    }
+    return fd;
+}
 
-ReadResult readHostFile(const std::string& host, std::string& contents) {
-    FileDescriptor fd(::open(host.c_str(), O_RDONLY | O_CLOEXEC));
+enum class ReadResult { Read, Missing, Failed, TooBig };
+
+// Reads a whole plain file into a string or a byte vector, unless it holds more than maxSize
+// bytes (told before reading, and again should it grow meanwhile).
+template <typename Buffer>
+ReadResult readHostFile(const std::string& host, Buffer& contents,
+                        std::size_t maxSize = std::numeric_limits<std::size_t>::max()) {
+    struct stat st {};
+    FileDescriptor fd = openPlainFile(host, st);
     if (!fd.valid()) {
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
     }
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return ReadResult::Failed;
+    if (static_cast<std::uint64_t>(st.st_size) > maxSize) {
+        return ReadResult::TooBig;
     }
     contents.clear();
     contents.reserve(static_cast<std::size_t>(st.st_size));
@@ -140,16 +165,19 @@ ReadResult readHostFile(const std::string& host, std::string& contents) {
         if (count == 0) {
             return ReadResult::Read;
         }
-        contents.append(buffer, static_cast<std::size_t>(count));
+        if (static_cast<std::size_t>(count) > maxSize - contents.size()) {
+            return ReadResult::TooBig;
+        }
+        contents.insert(contents.end(), buffer, buffer + count);
     }
 }
 
 // Moves a plain file to another file system, as Windows does when a move leaves the volume: the
 // copy is complete and synced before the original goes, and a failed copy is removed.
 bool moveAcrossFileSystems(const std::string& from, const std::string& to) {
-    FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
-    if (!source.valid() || ::fstat(source.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    FileDescriptor source = openPlainFile(from, st);
+    if (!source.valid()) {
         return false;
     }
     FileDescriptor target(
@@ -222,8 +250,11 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
         if (parts.name == "." || parts.name == "..") {
             return {};
         }
-        folderComponents->push_back(parts.name);
-        const std::string host = hostPathFor(*folderComponents);
+        const auto components = resolve(pattern);
+        if (!components || components->size() != folderComponents->size() + 1) {
+            return {};
+        }
+        const std::string host = hostPathFor(*components);
         struct stat st {};
         if (!statHost(host, st)) {
             return {};
@@ -251,8 +282,10 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
     }
     const std::size_t firstEntry = result.size();
     while (const dirent* entry = ::readdir(dir.get())) {
+        // A name Windows cannot hold ("a\b", "x.", "x ") is never shown: joined to the
+        // folder's path it would name another file.
         const std::string_view name = entry->d_name;
-        if (name == "." || name == ".." || !matchesPattern(name, parts.name)) {
+        if (!isSinglePathComponent(name) || !matchesPattern(name, parts.name)) {
             continue;
         }
         // Links count as what they point to; a link pointing nowhere is left out.
@@ -371,11 +404,24 @@ bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
 }
 
 std::vector<std::uint8_t> PosixFileSystem::readFile(const std::string& path) {
-    std::string contents;
+    std::vector<std::uint8_t> contents;
     if (readHostFile(hostPath(path), contents) != ReadResult::Read) {
         throw Error("Cannot open file " + path);
     }
-    return {contents.begin(), contents.end()};
+    return contents;
+}
+
+std::optional<std::vector<std::uint8_t>> PosixFileSystem::readFileUpTo(const std::string& path,
+                                                                       std::size_t maxSize) {
+    std::vector<std::uint8_t> contents;
+    switch (readHostFile(hostPath(path), contents, maxSize)) {
+    case ReadResult::Read:
+        return contents;
+    case ReadResult::TooBig:
+        return std::nullopt;
+    default:
+        throw Error("Cannot open file " + path);
+    }
 }
 
 void PosixFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {

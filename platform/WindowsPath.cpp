@@ -1,6 +1,7 @@
 #include "platform/WindowsPath.h"
 
 #include "platform/TextEncoding.h"
+#include "platform/UpperCase.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,20 +20,33 @@ bool isAsciiLetter(char c) {
 
 } // namespace
 
-void appendComponents(PathComponents& result, std::string_view text, bool (*separator)(char)) {
+namespace {
+
+// A component as Windows takes it: without trailing dots and blanks, so "Foto." and "Foto "
+// are "Foto" and "..." is nothing at all.
+std::string_view trimComponent(std::string_view part) {
+    const std::size_t last = part.find_last_not_of(". ");
+    return last == std::string_view::npos ? std::string_view() : part.substr(0, last + 1);
+}
+
+} // namespace
+
+void appendComponents(PathComponents& result, std::string_view text, bool (*separator)(char),
+                      bool windowsNames) {
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = start;
         while (end < text.size() && !separator(text[end])) {
             ++end;
         }
-        std::string_view part = text.substr(start, end - start);
+        const std::string_view part = text.substr(start, end - start);
         if (part == "..") {
             if (!result.empty()) {
                 result.pop_back();
             }
-        } else if (!part.empty() && part != ".") {
-            result.emplace_back(part);
+        } else if (const std::string_view kept = windowsNames ? trimComponent(part) : part;
+                   !kept.empty() && kept != ".") {
+            result.emplace_back(kept);
         }
         start = end + 1;
     }
@@ -40,55 +54,19 @@ void appendComponents(PathComponents& result, std::string_view text, bool (*sepa
 
 namespace {
 
-// Upper case for the scripts photo names are usually written in: Latin, Greek and Cyrillic.
-char32_t upperCase(char32_t c) {
-    if (c >= 'a' && c <= 'z') {
-        return c - 0x20;
-    }
-    if (c < 0xE0) {
-        return c;
-    }
-    if (c <= 0xFE) {
-        return c == 0xF7 ? c : c - 0x20;
-    }
-    if (c == 0xFF) {
-        return 0x178;
-    }
-    // Latin Extended-A pairs its capitals and small letters; the capital is the even code in
-    // some runs and the odd code in others.
-    if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
-        return (c & 1) ? c - 1 : c;
-    }
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
-        return (c & 1) ? c : c - 1;
-    }
-    if (c == 0x3C2) {
-        return 0x3A3;
-    }
-    if ((c >= 0x3B1 && c <= 0x3C1) || (c >= 0x3C3 && c <= 0x3CB)) {
-        return c - 0x20;
-    }
-    if (c >= 0x430 && c <= 0x44F) {
-        return c - 0x20;
-    }
-    if (c >= 0x450 && c <= 0x45F) {
-        return c - 0x50;
-    }
-    return c;
-}
-
 bool wildcardMatch(std::u16string_view name, std::u16string_view pattern) {
     std::size_t n = 0;
     std::size_t p = 0;
     std::size_t starPattern = std::u16string_view::npos;
     std::size_t starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == u'*') {
+        // A "*" in the pattern is a wildcard even where the name holds a "*" of its own.
+        if (p < pattern.size() && pattern[p] == u'*') {
             starPattern = p++;
             starName = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
         } else if (starPattern != std::u16string_view::npos) {
             p = starPattern + 1;
             n = ++starName;
@@ -125,9 +103,9 @@ std::optional<PathComponents> resolveWindowsPath(std::string_view path,
         if (!knownCurrent) {
             return std::nullopt;
         }
-        appendComponents(result, currentDirectory.substr(2), isSeparator);
+        appendComponents(result, currentDirectory.substr(2), isSeparator, true);
     }
-    appendComponents(result, rest, isSeparator);
+    appendComponents(result, rest, isSeparator, true);
     return result;
 }
 
@@ -173,6 +151,15 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
     return false;
 }
 
+bool isSinglePathComponent(std::string_view name) {
+    return !name.empty() && name.find_first_of("\\/") == std::string_view::npos &&
+           trimComponent(name).size() == name.size();
+}
+
+bool namesFolderEntry(std::string_view name) {
+    return name.find_first_of("\\/") == std::string_view::npos && !trimComponent(name).empty();
+}
+
 bool isValidFileName(std::string_view name) {
     if (name.empty()) {
         return false;
@@ -188,7 +175,7 @@ std::u16string foldedName(std::string_view name) {
     result.reserve(name.size());
     std::size_t pos = 0;
     while (pos < name.size()) {
-        char32_t code = upperCase(decodeUtf8(name, pos));
+        char32_t code = simpleUpperCase(decodeUtf8(name, pos));
         if (code >= 0x10000) {
             code -= 0x10000;
             result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));

@@ -15,14 +15,17 @@ using PathComponents = std::vector<std::string>;
 // "C:\tmp\x" (an empty current directory means it is unknown, and relative paths then name
 // nothing). Handles a drive letter in either case, "\" and "/" alike, doubled separators, "\foo"
 // on the current drive, drive-relative "C:foo", and "." and ".." as Windows does (".." at the
-// root stays at the root). Nothing when the path is empty or on another drive than C:.
+// root stays at the root). Trailing dots and blanks of a component are dropped, as Win32 drops
+// them: "C:\Foto.\x " is "C:\Foto\x". Nothing when the path is empty or on another drive than C:.
 std::optional<PathComponents> resolveWindowsPath(std::string_view path,
                                                  std::string_view currentDirectory);
 
 // Adds the components of a path text (no drive) to `result`, the separators being the characters
 // `separator` accepts: empty components (doubled separators) are dropped and "." and ".." are
-// resolved on the text (".." at the root stays at the root).
-void appendComponents(PathComponents& result, std::string_view text, bool (*separator)(char));
+// resolved on the text (".." at the root stays at the root). With `windowsNames`, components
+// lose their trailing dots and blanks as Windows takes them ("Foto." is "Foto", "..." nothing).
+void appendComponents(PathComponents& result, std::string_view text, bool (*separator)(char),
+                      bool windowsNames = false);
 
 // The Windows text of resolved components: "C:\" for the root, else "C:\a\b".
 std::string joinWindowsPath(const PathComponents& components);
@@ -36,10 +39,20 @@ struct SearchPattern {
 SearchPattern splitSearchPattern(std::string_view pattern);
 
 bool hasWildcards(std::string_view name);
-// Whether a name matches a search pattern. "*" stands for any run of characters and "?" for one,
-// letters match in any case, and a pattern ending in ".*" also matches names without an extension,
-// so "*.*" matches every name.
+// Whether a name matches a search pattern. "*" stands for any run of characters and "?" for one
+// (also where the name holds a "*" or "?" of its own), letters match in any case, and a pattern
+// ending in ".*" also matches names without an extension, so "*.*" matches every name.
 bool matchesPattern(std::string_view name, std::string_view pattern);
+
+// Whether a name joined to a folder path names exactly one entry of that folder, and that entry:
+// not empty, no "\" or "/", and no trailing dot or blank that Win32 would drop (so neither "."
+// nor ".."). A folder entry whose name fails this cannot be reached through a Windows path.
+bool isSinglePathComponent(std::string_view name);
+// Whether a name joined to a folder path names an entry of that folder, Win32 dropping its
+// trailing dots and blanks ("x." is "x"): no "\" or "/", and something left once they are
+// dropped (so not "", "." or ".."). A name that fails this would name the folder itself or
+// reach another one.
+bool namesFolderEntry(std::string_view name);
 
 // Whether Windows accepts the text as a file name: not empty, and none of \ / : * ? " < > | or a
 // control character.
@@ -54,8 +67,8 @@ std::string asciiUpper(std::string_view text);
 // An empty folder gives "\name", the name on the current drive's root.
 std::string joinPath(std::string_view folder, std::string_view name);
 
-// The name with its letters folded to upper case, as UTF-16 code units. Bytes that are not valid
-// UTF-8 keep a code of their own that no valid character folds to.
+// The name with its letters folded to upper case (simpleUpperCase), as UTF-16 code units. Bytes
+// that are not valid UTF-8 keep a code of their own that no valid character folds to.
 std::u16string foldedName(std::string_view name);
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);
 // The order NTFS returns a folder's entries in: the folded names compared code by code. Names

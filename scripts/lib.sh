@@ -14,6 +14,8 @@ PACKAGES=(
     xvfb xauth libxcb-xtest0-dev
     desktop-file-utils appstream file
 )
+# What scripts/fuzz needs besides: clang and its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 ensure_packages() {
     local missing=()

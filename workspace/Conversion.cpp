@@ -6,6 +6,7 @@
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
 #include "platform/WindowsPath.h"
+#include "workspace/PhotoFiles.h"
 
 #include <limits>
 
@@ -119,10 +120,12 @@ int progressPosition(int rowNumber, int rowCount) {
 
 std::string conversionSourcePath(const std::string& folder, const std::string& name) {
     // Dropping one final "\" and putting one back is joining with a single separator.
+    checkPhotoName(name);
     return platform::joinPath(folder, name);
 }
 
 std::string conversionDestinationPath(const std::string& folder, const std::string& name) {
+    checkPhotoName(name);
     return folder + "\\" + name;
 }
 

@@ -17,7 +17,8 @@ std::int32_t parseInteger(const std::string& text);
 // 100 * row / count rounded half to even.
 int progressPosition(int rowNumber, int rowCount);
 
-// Source path: the folder with one final "\" removed, then "\", then the name.
+// Source path: the folder with one final "\" removed, then "\", then the name. Both paths refuse
+// a name that is not a single folder entry (checkPhotoName).
 std::string conversionSourcePath(const std::string& folder, const std::string& name);
 // Destination path: the folder text as it stands, then "\", then the name.
 std::string conversionDestinationPath(const std::string& folder, const std::string& name);

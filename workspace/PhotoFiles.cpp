@@ -1,5 +1,6 @@
 #include "workspace/PhotoFiles.h"
 
+#include "platform/Error.h"
 #include "platform/WindowsPath.h"
 
 #include <string_view>
@@ -13,7 +14,13 @@ NameParts splitExtension(const std::string& name) {
     return {name.substr(0, dot), name.substr(dot)};
 }
 
+void checkPhotoName(const std::string& name) {
+    if (!platform::namesFolderEntry(name))
+        throw Error("Nome foto non valido: " + name);
+}
+
 std::string photoPath(const std::string& folder, const std::string& name) {
+    checkPhotoName(name);
     return platform::joinPath(folder, name);
 }
 

@@ -40,6 +40,9 @@ void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTab
         for (const platform::FindEntry& entry : fs.findFiles(searchPattern(path))) {
             if (VerificaSeDirectoryDOS(entry.name))
                 continue;
+            // Joined to the folder, a name holding a separator would name another file.
+            if (!platform::isSinglePathComponent(entry.name))
+                continue;
             if (VerificaSeDirectory(fs, platform::joinPath(path, entry.name)))
                 continue;
             if (VerificaSeDb(entry.name))

@@ -5,6 +5,7 @@
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
 #include "imaging/Orientation.h"
+#include "platform/Error.h"
 #include "platform/FileSystem.h"
 #include "platform/ThreadPriority.h"
 #include "platform/WindowsPath.h"
@@ -40,7 +41,11 @@ namespace {
 // and drawn point-sampled into the view's new size (the quarter size itself when it fits),
 // fitted by its upright size, then turned. Touches no widget.
 imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {
-    const imaging::Bytes data = fs.readFile(path);
+    // A file bigger than any photo a preview can take is not even read.
+    const std::optional<imaging::Bytes> read = fs.readFileUpTo(path, imaging::kMaxPreviewFileSize);
+    if (!read)
+        throw Error(std::string(imaging::kPreviewTooLarge) + ": " + path);
+    const imaging::Bytes& data = *read;
     const imaging::JpegInfo info = imaging::readJpegHeader(data);
     const int orientation = imaging::readExifOrientation(data);
     const imaging::Size upright = imaging::orientedSize({info.width, info.height}, orientation);

@@ -124,6 +124,63 @@ TEST(JpegErrors, LibjpegsMemoryIsBounded) {
               jpegError(JERR_NO_BACKING_STORE));
 }
 
+// The same file with its last scan repeated until it holds `scans` scans.
+Bytes withScans(const Bytes& progressive, int scans) {
+    const JpegInfo info = readJpegHeader(progressive);
+    EXPECT_TRUE(info.progressive);
+    std::size_t lastScan = 0;
+    int count = 0;
+    for (std::size_t i = 0; i + 1 < progressive.size(); ++i) {
+        if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) {
+            lastScan = i;
+            ++count;
+        }
+    }
+    const Bytes scan(progressive.begin() + std::ptrdiff_t(lastScan), progressive.end() - 2);
+    Bytes result(progressive.begin(), progressive.end() - 2);
+    for (; count < scans; ++count) {
+        result.insert(result.end(), scan.begin(), scan.end());
+    }
+    result.insert(result.end(), {0xFF, 0xD9});
+    return result;
+}
+
+TEST(JpegErrors, PreviewsRefuseWhatNoPhotoNeedsAtOnce) {
+    const auto previewError = [](const Bytes& data) {
+        return errorOf([&] { decodeStretched(data, DecodeProfile::SpeedFirst, {{201, 151}}); });
+    };
+    // A 100-megapixel camera photo passes the limits (and then fails on its missing tables),
+    // baseline or progressive with the cameras' 4:2:2 sampling.
+    Bytes camera = test::headerOnlyJpeg(11648, 8736, true);
+    camera[13] = 0x21; // luminance sampled 2 x 1
+    for (const Bytes& photo : {test::headerOnlyJpeg(11648, 8736), camera}) {
+        EXPECT_EQ(previewError(photo).rfind("JPEG error #", 0), 0u);
+    }
+    // Too many pixels, or too many coefficients to keep for a progressive file.
+    const std::string tooLarge = kPreviewTooLarge;
+    EXPECT_EQ(previewError(test::headerOnlyJpeg(26000, 26000, true)),
+              tooLarge + ": 26000 x 26000 pixel");
+    EXPECT_EQ(previewError(test::headerOnlyJpeg(26000, 26000)), tooLarge + ": 26000 x 26000 pixel");
+    EXPECT_EQ(previewError(test::headerOnlyJpeg(11648, 8736, true)),
+              tooLarge + ": 11648 x 8736 pixel");
+    // The conversion keeps its own limits.
+    EXPECT_EQ(errorOf([] {
+                  decodeStretched(test::headerOnlyJpeg(26000, 26000), DecodeProfile::QualityFirst,
+                                  {{8, 8}});
+              }),
+              "Out of memory");
+
+    // Scans beyond the limit stop both profiles; a photo's own ten go through.
+    const Bytes photo = sources().progressive;
+    for (DecodeProfile profile : {DecodeProfile::SpeedFirst, DecodeProfile::QualityFirst}) {
+        EXPECT_NO_THROW(decodeStretched(withScans(photo, kMaxScans), profile, {{64, 48}}));
+        EXPECT_EQ(errorOf([&] {
+                      decodeStretched(withScans(photo, kMaxScans + 1), profile, {{64, 48}});
+                  }),
+                  kTooManyScans);
+    }
+}
+
 TEST(DecodeStretched, MakesOneImagePerTargetSize) {
     const std::vector<Size> targets{{800, 600}, {1, 1}, {0, 5}, {5, 0}, {3, 997}, {640, 480}};
     for (DecodeProfile profile : {DecodeProfile::QualityFirst, DecodeProfile::SpeedFirst}) {

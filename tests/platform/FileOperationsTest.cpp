@@ -142,6 +142,10 @@ TEST_F(FileOperationsTest, RenamesWithoutReplacing) {
         {"into a missing folder", {"a.jpg"}, {}, "a.jpg", "none\\a.jpg", false, {"a.jpg"}},
         {"a folder", {}, {"Sub"}, "sub", "Other", true, {"Other"}},
         {"to the root itself", {"a.jpg"}, {}, "a.jpg", "C:\\", false, {"a.jpg"}},
+        // Win32 drops trailing dots and blanks of every component.
+        {"trailing dot dropped", {"x"}, {}, "x", "y.", true, {"y"}},
+        {"trailing blanks dropped", {"a.jpg"}, {"Sub"}, "a.jpg", "Sub. \\b.jpg ", true, {"Sub"}},
+        {"only dots", {"a.jpg"}, {}, "a.jpg", "...", false, {"a.jpg"}},
     };
     for (const Case& c : cases) {
         TempFolder folder;
@@ -193,6 +197,10 @@ TEST_F(FileOperationsTest, ReadsWholeFiles) {
     big[123456] = 'y';
     m_folder.makeFile("big.jpg", big);
     EXPECT_EQ(read("big.jpg"), big);
+    // A size limit is told before reading.
+    EXPECT_EQ(m_fs.readFileUpTo(path("big.jpg"), big.size())->size(), big.size());
+    EXPECT_FALSE(m_fs.readFileUpTo(path("big.jpg"), big.size() - 1));
+    EXPECT_THROW(m_fs.readFileUpTo(path("missing.jpg"), 10), Error);
 }
 
 TEST_F(FileOperationsTest, ReadFailuresNameThePathAsGiven) {
@@ -297,6 +305,33 @@ TEST_F(FileOperationsTest, WriteIntoAFolderWithoutRoomForTheTemporaryFails) {
     EXPECT_THROW(write("locked/photo.jpg", "new"), Error);
     EXPECT_EQ(m_folder.contents("locked/photo.jpg"), "old");
     EXPECT_EQ(m_folder.names("locked"), names({"photo.jpg"}));
+}
+
+// Ends the test process instead of letting a blocking call hang the suite.
+class ScopedAlarm {
+public:
+    explicit ScopedAlarm(unsigned seconds) { ::alarm(seconds); }
+    ~ScopedAlarm() { ::alarm(0); }
+};
+
+TEST_F(FileOperationsTest, PipesAndDevicesAreNeverOpened) {
+    ScopedAlarm alarm(30);
+    ASSERT_EQ(::mkfifo(m_folder.hostPath("A.JPG").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(m_folder.hostPath("Tessaluma.ini").c_str(), 0644), 0);
+    m_folder.makeLink("zero.jpg", "/dev/zero");
+    for (const char* name : {"A.JPG", "a.jpg", "zero.jpg"}) {
+        try {
+            m_fs.readFile(path(name));
+            ADD_FAILURE() << "no error for " << name;
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), "Cannot open file " + path(name));
+        }
+    }
+    EXPECT_EQ(m_fs.getProfileString("Tessaluma", "Key", "def", path("Tessaluma.ini")), "def");
+    EXPECT_FALSE(m_fs.writeProfileString("Tessaluma", "Key", "v", path("Tessaluma.ini")));
+    // A pipe moved to another name stays a pipe.
+    EXPECT_TRUE(m_fs.moveFile(path("A.JPG"), path("B.JPG")));
+    EXPECT_THROW(m_fs.readFile(path("B.JPG")), Error);
 }
 
 class ProfileFileTest : public FileOperationsTest {};

@@ -239,6 +239,27 @@ TEST_F(PosixFileSystemTest, SearchWithOtherPatterns) {
     }
 }
 
+TEST_F(PosixFileSystemTest, SearchShowsOnlyNamesAWindowsPathCanReach) {
+    m_folder.makeFolder("orig");
+    m_folder.makeFolder("Foto");
+    for (const char* name :
+         {"IMG1.JPG", "..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "x.", "x ", "*stella.JPG", "?.jpg"}) {
+        m_folder.makeFile(std::string("orig/") + name, name);
+    }
+    m_folder.makeFile("Foto/in.jpg");
+    const std::vector<FindEntry> expected = {
+        {".", 16}, {"..", 16}, {"*stella.JPG", 32}, {"?.jpg", 32}, {"IMG1.JPG", 32}};
+    EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("orig") + "\\*.*"), expected);
+    // A folder typed with a trailing dot or blank is the folder without it, as on Windows.
+    for (const char* typed : {"Foto.\\*.*", "Foto \\*.*", "Foto. .\\*.*"}) {
+        EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath(typed)),
+                  (std::vector<FindEntry>{{".", 16}, {"..", 16}, {"in.jpg", 32}}))
+            << typed;
+    }
+    EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("Foto/in.jpg.")),
+              (std::vector<FindEntry>{{"in.jpg", 32}}));
+}
+
 TEST_F(PosixFileSystemTest, ReportsWindowsAttributeValues) {
     m_folder.makeFolder("folder");
     m_folder.makeFolder("rofolder", 0555);

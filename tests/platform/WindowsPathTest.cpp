@@ -36,6 +36,9 @@ TEST(WindowsPathTest, ResolvesPathsAsWindowsDoes) {
         {"C:\\..\\..\\a", "C:\\x", "C:\\a"},
         {"C:\\", "C:\\x", "C:\\"},
         {"C:\\Foto Album\\img 1.jpg", "C:\\", "C:\\Foto Album\\img 1.jpg"},
+        {"C:\\Foto.\\x. .", "C:\\", "C:\\Foto\\x"},
+        {"C:\\a\\...\\b ", "C:\\", "C:\\a\\b"},
+        {"Foto.", "C:\\x", "C:\\x\\Foto"},
         {"\\a", "", "C:\\a"},
         {"D:\\a", "C:\\x", ""},
         {"d:a", "C:\\x", ""},
@@ -92,6 +95,13 @@ TEST(WindowsPathTest, MatchesSearchPatterns) {
         {"Ärger.jpg", "ä*", true},
         {"", "*", true},
         {"x", "", false},
+        // A "*" or "?" in the name is a character like any other.
+        {"*stella.JPG", "*.*", true},
+        {"*stella.JPG", "*.jpg", true},
+        {"a*b?c", "*", true},
+        {"*", "?", true},
+        {"*x", "*x", true},
+        {"**", "*.*", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(matchesPattern(c.name, c.pattern), c.matches)
@@ -100,6 +110,24 @@ TEST(WindowsPathTest, MatchesSearchPatterns) {
     EXPECT_TRUE(hasWildcards("*.*"));
     EXPECT_TRUE(hasWildcards("a?.jpg"));
     EXPECT_FALSE(hasWildcards("a.jpg"));
+}
+
+TEST(WindowsPathTest, TellsNamesThatAreOneFolderEntry) {
+    for (const char* one : {"a.jpg", ".hidden", "*stella.JPG", "a:b", " lead", "..x", "\xC3"}) {
+        EXPECT_TRUE(isSinglePathComponent(one)) << one;
+    }
+    for (const char* other :
+         {"", ".", "..", "...", "..\\orig\\IMG1.JPG", "a\\b", "a/b", "x.", "x ", "x. "}) {
+        EXPECT_FALSE(isSinglePathComponent(other)) << other;
+    }
+    // Trailing dots and blanks are dropped from a name joined to a folder; what is left stays
+    // in the folder.
+    for (const char* entry : {"x.", "x ", "a.jpg", ". x"}) {
+        EXPECT_TRUE(namesFolderEntry(entry)) << entry;
+    }
+    for (const char* outside : {"", ".", "..", "...", ". ", "a\\b", "..\\x", "a/b"}) {
+        EXPECT_FALSE(namesFolderEntry(outside)) << outside;
+    }
 }
 
 TEST(WindowsPathTest, RefusesNamesWindowsForbids) {
@@ -155,6 +183,10 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
         {"a", "a ", false},
         {"\xC3", "\xE3", false},
         {"\xC3(", "\xC3(", true},
+        // Beyond Latin-1, Greek and Cyrillic: the Unicode simple upper-case mapping.
+        {"ǆƀșɐάґạⅰⓐａ", "ǄɃȘⱯΆҐẠⅠⒶＡ", true},
+        {"ǅ", "Ǆ", true},
+        {"ǰ", "J", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(sameNameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;

@@ -11,6 +11,7 @@
 #include "imaging/JpegSegments.h"
 #include "platform/Error.h"
 #include "platform/PosixFileSystem.h"
+#include "workspace/PhotoFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,20 @@ TEST(ConversionPaths, SourceDropsOneBackslashDestinationKeepsTheFolderText) {
     EXPECT_EQ(conversionSourcePath("C:\\", "a.jpg"), "C:\\a.jpg");
     EXPECT_EQ(conversionDestinationPath("D:\\Ridotte\\", "IMG1.JPG"), "D:\\Ridotte\\\\IMG1.JPG");
     EXPECT_EQ(conversionDestinationPath("D:\\Ridotte", "IMG1.JPG"), "D:\\Ridotte\\IMG1.JPG");
+}
+
+TEST(ConversionPaths, NoPathLeavesTheFolderOfItsList) {
+    // Every path built from a folder and a row name refuses a name that is not one entry.
+    for (const std::string name : {"..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "a/b.jpg", "...", ""}) {
+        for (const auto& join : {conversionSourcePath, conversionDestinationPath, photoPath}) {
+            try {
+                join("C:\\Foto\\", name);
+                ADD_FAILURE() << "path built for " << name;
+            } catch (const tess::Error& error) {
+                EXPECT_EQ(std::string(error.what()), "Nome foto non valido: " + name);
+            }
+        }
+    }
 }
 
 // A smooth colour picture, so that a JPEG round trip keeps every pixel close.

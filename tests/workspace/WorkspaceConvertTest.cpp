@@ -336,3 +336,37 @@ TEST_F(WorkspaceConvert, NoFileIsReadOnTheWindowsThreadDuringARun) {
     EXPECT_GE(elsewhere, 5); // four photos and at least the last preview
     EXPECT_TRUE(form->preview(0).image()->isVisibleTo(form.get()));
 }
+
+TEST_F(WorkspaceConvert, NamesHoldingSeparatorsAreNeitherListedNorTouched) {
+    // On Windows "\\" cannot be part of a name; joined to the folder these would name
+    // originali\IMG1.JPG itself and a file above all three folders.
+    photo("originali/IMG1.JPG", 400, 300);
+    photo("originali/..\\originali\\IMG1.JPG", 64, 48);
+    photo("originali/..\\..\\x.JPG", 64, 48);
+    const std::string original = dir.read("originali/IMG1.JPG");
+    writeSettings(false);
+    auto form = openWorkspace();
+    EXPECT_EQ(names(form->TabFotoOriginali), (std::vector<std::string>{"IMG1.JPG"}));
+    trigger(*form, "SelezionaTutto1");
+
+    ModalDriver driver;
+    driver.answer(QMessageBox::Ok).accept();
+    trigger(*form, "Converti1");
+    expectBoxes(driver,
+                {"Procedo al ridimensionamento delle foto selezionate?", "Operazione completata"});
+    EXPECT_EQ(dir.read("originali/IMG1.JPG"), original);
+    EXPECT_EQ(header("ridotte/IMG1.JPG").width, 800);
+    EXPECT_EQ(header("thumbs/IMG1.JPG").width, 640);
+    EXPECT_FALSE(dir.exists("x.JPG"));
+
+    // A row that names no single entry, however it got into the table, is refused by every
+    // command, not resolved.
+    form->TabFotoOriginali.append("..\\originali\\IMG1.JPG");
+    ModalDriver refused;
+    refused.answer(QMessageBox::Ok).accept();
+    trigger(*form, "Cancella1");
+    expectBoxes(refused, {"Confermare eliminazione foto?\nLa foto verrà cancellata "
+                          "permanentemente dal disco rigido",
+                          "Nome foto non valido: ..\\originali\\IMG1.JPG."});
+    EXPECT_EQ(dir.read("originali/IMG1.JPG"), original);
+}

@@ -64,6 +64,8 @@ TEST_F(WorkspaceFiles, RenamingAnOriginalKeepsItsExtension) {
         {"foto.2004.jpg", "foto.2004", "x", "x.jpg"},
         {"senzapunto", "senzapunto", "y", "y"},
         {"IMG_0002.JPG", "IMG_0002", "", ".JPG"},
+        // Trailing dots and blanks go, as Win32 drops them.
+        {"senzaestensione", "senzaestensione", "x. ", "x"},
     };
     for (const Case& c : cases) {
         auto form = open({});

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,16 @@ public:
         if (beforeRead)
             beforeRead(path);
         return platform::PosixFileSystem::readFile(path);
+    }
+    std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
+                                                          std::size_t maxSize) override {
+        {
+            const std::lock_guard lock(m_mutex);
+            reads.push_back(path);
+        }
+        if (beforeRead)
+            beforeRead(path);
+        return platform::PosixFileSystem::readFileUpTo(path, maxSize);
     }
     std::vector<std::string> reads;
     std::function<void(const std::string& path)> beforeRead;

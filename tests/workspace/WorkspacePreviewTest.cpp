@@ -1,9 +1,13 @@
 #include "WorkspaceFixture.h"
 
+#include "imaging/Jpeg.h"
 #include "workspace/Preview.h"
 
 #include <QCheckBox>
 #include <QLabel>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <filesystem>
@@ -149,5 +153,49 @@ TEST_F(WorkspacePreview, TurnedPhotosArePreviewedUpright) {
             EXPECT_NEAR(seen.red(), expected.red(), 24) << row << " corner " << corner;
             EXPECT_NEAR(seen.green(), expected.green(), 24) << row << " corner " << corner;
         }
+    }
+}
+
+TEST_F(WorkspacePreview, PipeOrBombAsFirstOriginalOpensTheWindowWithOneBox) {
+    // A named pipe would block an open for reading until someone wrote to it; the alarm ends
+    // the test run instead of letting it hang.
+    struct Alarm {
+        Alarm() { ::alarm(60); }
+        ~Alarm() { ::alarm(0); }
+    } alarm;
+    // A few hundred bytes whose header declares 26000 x 26000 pixels.
+    tess::imaging::Bytes bomb =
+        tess::imaging::encodeJpeg(tess::imaging::RgbImage(16, 16), 50, true);
+    for (std::size_t i = 0; i + 8 < bomb.size(); ++i) {
+        if (bomb[i] == 0xFF && bomb[i + 1] == 0xC2) {
+            bomb[i + 5] = bomb[i + 7] = 26000 >> 8;
+            bomb[i + 6] = bomb[i + 8] = 26000 & 0xFF;
+            break;
+        }
+    }
+    const struct {
+        bool pipe;
+        std::string box;
+    } cases[] = {
+        {true, "Cannot open file " + originals + "A.JPG."},
+        {false, "Foto troppo grande per l'anteprima: 26000 x 26000 pixel."},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir.host("originali/A.JPG"));
+        if (c.pipe)
+            ASSERT_EQ(::mkfifo(dir.host("originali/A.JPG").c_str(), 0644), 0);
+        else
+            dir.write("originali/A.JPG", std::string(bomb.begin(), bomb.end()));
+        photo("originali/B.JPG", 64, 48);
+        writeSettings(true);
+        ModalDriver driver;
+        driver.accept();
+        auto form = openWorkspace();
+        form->show();
+        QApplication::processEvents();
+        expectBoxes(driver, {QString::fromStdString(c.box)});
+        EXPECT_EQ(shown(*form, 0), QSize());
+        form->TabFotoOriginali.moveTo(1);
+        EXPECT_EQ(shown(*form, 0), QSize(16, 12));
     }
 }
