@@ -376,7 +376,12 @@ std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile 
     const JpegInfo header{int(info.image_width), int(info.image_height), info.num_components,
                           false};
     const Size decoded = decodedSize(header, profile);
-    if (std::int64_t(decoded.width) * decoded.height > kMaxDecodedPixels) {
+    // The images drawn count as much as the one decoded: a box of 65500 x 65500 would ask for
+    // gigabytes however small the photo.
+    const auto tooLarge = [](Size size) {
+        return std::int64_t(size.width) * size.height > kMaxDecodedPixels;
+    };
+    if (tooLarge(decoded) || std::any_of(targets.begin(), targets.end(), tooLarge)) {
         throw Error("Out of memory");
     }
     configure(info, profile);

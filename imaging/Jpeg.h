@@ -25,8 +25,8 @@ struct JpegInfo {
 // warnings ignored.
 enum class DecodeProfile { SpeedFirst, QualityFirst };
 
-// Largest decoded image accepted, in pixels at the profile's scale; beyond it the decode
-// fails with "Out of memory" before any pixel memory is taken.
+// Largest decoded image accepted, in pixels at the profile's scale, and largest image drawn;
+// beyond it the decode fails with "Out of memory" before any pixel memory is taken.
 inline constexpr std::int64_t kMaxDecodedPixels = 400'000'000;
 
 // The longest side a JPEG file can hold (libjpeg's JPEG_MAX_DIMENSION).

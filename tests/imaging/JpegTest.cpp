@@ -112,6 +112,12 @@ TEST(JpegErrors, HugePhotoIsRefusedBeforeDecoding) {
                   decodeStretched(huge, DecodeProfile::QualityFirst, {{800, 600}});
               }),
               "Out of memory");
+    // So for a small photo drawn onto a huge image, before the image is made.
+    EXPECT_EQ(errorOf([&] {
+                  decodeStretched(test::headerOnlyJpeg(64, 64), DecodeProfile::QualityFirst,
+                                  {{8, 8}, {65500, 65500}});
+              }),
+              "Out of memory");
 }
 
 TEST(JpegErrors, LibjpegsMemoryIsBounded) {
