@@ -117,12 +117,8 @@ public:
     bool matches(std::string_view name, bool nameIsAscii) const {
         if (m_ascii && nameIsAscii) {
             return name.size() == m_name.size() &&
-                   std::equal(name.begin(), name.end(), m_name.begin(), [](char a, char b) {
-                       const auto upper = [](char c) {
-                           return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-                       };
-                       return upper(a) == upper(b);
-                   });
+                   std::equal(name.begin(), name.end(), m_name.begin(),
+                              [](char a, char b) { return asciiUpper(a) == asciiUpper(b); });
         }
         return foldedName(name) == m_folded;
     }
