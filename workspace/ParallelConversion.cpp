@@ -22,11 +22,6 @@ void ParallelConversion::stop() {
     m_changed.notify_all();
 }
 
-int ParallelConversion::peakPhotosHeld() const {
-    const std::lock_guard lock(m_mutex);
-    return m_peakHeld;
-}
-
 int ParallelConversion::nextMarkedRow() {
     while (m_nextToTake < int(m_rows.size()) && !m_rows[m_nextToTake].marked)
         ++m_nextToTake;
@@ -46,7 +41,6 @@ void ParallelConversion::work() {
             return;
         ++m_nextToTake;
         ++m_held;
-        m_peakHeld = std::max(m_peakHeld, m_held);
         lock.unlock();
 
         Slot done;

@@ -50,8 +50,6 @@ public:
     // it ended.
     void stop();
 
-    // The most photos held in memory at once during the pass.
-    int peakPhotosHeld() const;
 
 private:
     struct Slot {
@@ -76,7 +74,6 @@ private:
     std::vector<Slot> m_slots;
     int m_nextToTake = 0;
     int m_held = 0; // photos taken by a worker and not yet written
-    int m_peakHeld = 0;
     bool m_stopRequested = false;
     bool m_over = false; // the writer has ended: workers take nothing more
 };

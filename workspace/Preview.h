@@ -53,7 +53,6 @@ public:
     // Computes a preview that has been asked for, at once (a decode running on its thread is
     // waited for and shown first).
     void flush();
-    bool isPending() const { return m_pending; }
 
     // While on, a photo is decoded on a thread of its own and shown when it is ready, so the
     // window goes on painting; requests made meanwhile give one more decode, for the row that
