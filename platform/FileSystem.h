@@ -83,16 +83,6 @@ public:
     // file is not replaced. Throws tess::Error("Cannot create file <path>").
     virtual void writeFile(const std::string& path, const void* data, std::size_t size) = 0;
 
-    // GetPrivateProfileString: the value of the key in the section, or the default; at most
-    // 2047 characters.
-    virtual std::string getProfileString(const std::string& section, const std::string& key,
-                                         const std::string& defaultValue,
-                                         const std::string& file) = 0;
-    // WritePrivateProfileString: false when the file cannot be written or the value cannot be
-    // stored (a line break in it).
-    virtual bool writeProfileString(const std::string& section, const std::string& key,
-                                    const std::string& value, const std::string& file) = 0;
-
     // Several keys of one section read with one read of the file: each value (at most 2047
     // characters), or nothing when the file, the section or the key is missing. A file in UTF-16
     // (byte-order mark FF FE or FE FF) is read as such; a value that is not UTF-8 is read as
