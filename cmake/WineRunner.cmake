@@ -21,6 +21,18 @@ foreach(folder IN LISTS dll_folders)
     string(APPEND TESS_WINE_PATH "${folder};")
 endforeach()
 
+# Wine's own fonts (Tahoma, MS Sans Serif...), which Debian's Wine does not find by itself: the
+# runner puts them in the prefix's fonts folder, where Windows keeps them, and points Qt's
+# offscreen platform at them (on Windows it finds fonts only in QT_QPA_FONTDIR).
+find_path(TESS_WINE_FONTS tahoma.ttf PATHS /usr/share/wine/fonts NO_DEFAULT_PATH
+    NO_CMAKE_FIND_ROOT_PATH)
+set(TESS_WINE_FONT_DIR "")
+if(TESS_WINE_FONTS)
+    string(REPLACE "/" "\\" TESS_WINE_FONT_DIR "Z:${TESS_WINE_FONTS}")
+else()
+    set(TESS_WINE_FONTS "")
+endif()
+
 find_program(TESS_WINE wine REQUIRED)
 find_program(TESS_WINESERVER wineserver REQUIRED)
 set(TESS_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine)

@@ -9,7 +9,8 @@
 ; files the installer wrote, one by one, and nothing else: a folder is removed only when empty.
 ; /S installs and uninstalls without a window.
 
-Unicode true
+; A 64-bit installer for the 64-bit program (a 32-bit one would also need Wine's 32-bit half).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
