@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # windows-tests.sh BUILD_DIR [CTEST ARGS...]: runs the tests of a Windows build under Wine
 # through CTest (scripts/windows runs it), then prints how many passed, failed and were skipped,
-# with the reason each skipped test gave. The window suites run on Qt's windows platform on a
-# private Xvfb server, started here and stopped at the end.
+# with the reason each skipped test gave. The window suites run on Qt's offscreen platform, but
+# Wine's window functions, which Qt still calls, need an X display: a private Xvfb server,
+# started here and stopped at the end.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine.sh"
 build=$(cd "$1" && pwd)
