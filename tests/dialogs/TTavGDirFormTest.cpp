@@ -316,6 +316,55 @@ TEST_F(TTavGDirFormTest, TextsAreDrawnBoldOnePixelWiderPerLetter) {
         EXPECT_TRUE(tess::test::drawnBold(label));
 }
 
+TEST_F(TTavGDirFormTest, TextsAndPicturesLookTheSameAt150And200Percent) {
+    std::string percorso = m_folder;
+    TTavGDirForm form(nullptr, "Rossi", percorso, m_fs);
+    form.show();
+    for (QWidget* text :
+         std::initializer_list<QWidget*>{form.Label2, form.Label1, form.Label3, form.Label4,
+                                         form.DirectoryListBox1->viewport()})
+        EXPECT_TRUE(tess::test::scalesLikeItsPicture(text));
+    // Inside the buttons' frames, and the drive's name alone (a widget drawn off the screen
+    // takes its icons' size from the screen, not from the picture it is drawn into).
+    for (QWidget* button : {form.OKBtn, form.CancelBtn})
+        EXPECT_TRUE(
+            tess::test::scalesLikeItsPicture(button, button->rect().adjusted(4, 4, -4, -4)));
+    EXPECT_TRUE(tess::test::scalesLikeItsPicture(
+        form.DriveComboBox1, form.DriveComboBox1->rect().adjusted(22, 2, -30, -2)));
+    form.close();
+}
+
+// The highlighted entry's text is struck twice like the others: as many pixels of the
+// highlighted text's colour as the entry has of the text colour when it is not highlighted.
+TEST_F(TTavGDirFormTest, TheHighlightedEntryIsDrawnBoldLikeTheOthers) {
+    std::string percorso = m_folder;
+    TTavGDirForm form(nullptr, "Rossi", percorso, m_fs);
+    form.show();
+    auto& tree = *form.DirectoryListBox1;
+    const int row = rowOf(tree, "Alfa");
+    const QRect line = tree.visualItemRect(tree.item(row));
+    const QImage before = tree.viewport()->grab().toImage();
+    tree.setCurrentRow(row);
+    const QImage after = tree.viewport()->grab().toImage();
+    // Counted where the highlight starts: the entry's indent is left white.
+    int from = line.left();
+    while (from < line.right() &&
+           after.pixelColor(from, line.center().y()) != tree.palette().color(QPalette::Highlight))
+        ++from;
+    const auto count = [&](const QImage& picture, QColor colour) {
+        int n = 0;
+        for (int y = line.top(); y <= line.bottom(); ++y)
+            for (int x = from; x <= line.right(); ++x)
+                n += picture.pixelColor(x, y) == colour;
+        return n;
+    };
+    const int plain = count(before, Qt::black);
+    const int highlighted = count(after, tree.palette().color(QPalette::HighlightedText));
+    EXPECT_GT(plain, 20);
+    EXPECT_NEAR(highlighted, plain, plain / 10);
+    form.close();
+}
+
 TEST_F(TTavGDirFormTest, TheTitleNamesTheCompany) {
     const char* names[] = {"Rossi", "Foto Bianchi & Figli", "Societ\xc3\xa0 Verdi", ""};
     for (const char* name : names) {
@@ -441,6 +490,31 @@ TEST_F(TTavGDirFormTest, ALongPathIsShortenedBeforeTheButtonsAndItsLineShown) {
 
 // The tree on its own, on the fake layer: where it starts, which paths it opens, and when it
 // reports a change.
+// A path too long for the label keeps its drive and its last folders, with three dots for
+// what is left out; here a text fits when it has at most `room` characters.
+TEST(ShortenPath, KeepsTheDriveAndTheLastFoldersAndMarksTheCutWithThreeDots) {
+    struct Case {
+        const char* path;
+        int room;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"C:\\Immagini\\Vacanze Sardegna 2024", 33, "C:\\Immagini\\Vacanze Sardegna 2024"},
+        {"C:\\Immagini\\Vacanze Sardegna 2024", 32, "C:\\...\\Vacanze Sardegna 2024"},
+        {"C:\\Immagini\\Vacanze Sardegna 2024", 27, "...\\Vacanze Sardegna 2024"},
+        {"C:\\Utenti\\anna\\Immagini\\Mare", 27, "C:\\...\\anna\\Immagini\\Mare"},
+        {"C:\\Utenti\\anna\\Immagini\\Mare", 24, "C:\\...\\Immagini\\Mare"},
+        {"C:\\Utenti\\anna\\Immagini\\Mare", 19, "C:\\...\\Mare"},
+        {"C:\\Utenti\\anna\\Immagini\\Mare", 10, "...\\Mare"},
+        {"C:\\Utenti\\Vacanze Sardegna 2024", 12, "...\\Vacan..."},
+    };
+    for (const Case& c : cases) {
+        const auto fits = [&](const QString& text) { return text.size() <= c.room; };
+        EXPECT_EQ(tess::ui::shortenPath(QString::fromLatin1(c.path), fits).toStdString(), c.shown)
+            << c.path << " in " << c.room;
+    }
+}
+
 TEST(DirectoryListBox, OpensOnlyExistingFoldersAndReportsRealChanges) {
     FakeFileSystem fs;
     fs.addFolder("C:\\Lavoro\\Foto");

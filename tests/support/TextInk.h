@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QPainter>
 #include <QString>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tess::test {
 
@@ -50,6 +52,69 @@ inline ::testing::AssertionResult drawnBold(QLabel* label) {
     return ::testing::AssertionFailure()
            << '"' << label->text().toStdString() << "\" is drawn " << drawn << " px wide, regular "
            << regular << " px, " << letters << " letters";
+}
+
+// The `area` of a widget as a screen scaled to `ratio` (1.5 for 150 %) shows it, white behind.
+inline QImage renderedAt(QWidget* widget, const QRect& area, qreal ratio) {
+    QImage picture((QSizeF(area.size()) * ratio).toSize(), QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    widget->render(&picture, QPoint(), QRegion(area));
+    return picture;
+}
+
+// The dark pixels of a picture: how many, how wide they run, and the widest run of columns
+// without any inside that width (the space between two letters, or two words).
+struct Ink {
+    int pixels = 0;
+    int width = 0;
+    int widestGap = 0;
+};
+
+inline Ink inkOf(const QImage& picture) {
+    Ink ink;
+    int last = -1;
+    int first = -1;
+    for (int x = 0; x < picture.width(); ++x) {
+        int column = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            column += qGray(picture.pixel(x, y)) < 128;
+        if (column == 0)
+            continue;
+        ink.pixels += column;
+        if (first < 0)
+            first = x;
+        else
+            ink.widestGap = std::max(ink.widestGap, x - last - 1);
+        last = x;
+    }
+    ink.width = first < 0 ? 0 : last - first + 1;
+    return ink;
+}
+
+// A widget drawn on a screen scaled to 150 % and 200 % looks like its 100 % picture made that
+// much bigger: r * r times the ink, r times as wide, and no gap wider than r times the widest
+// at 100 % (letters drawn at their 100 % size but spread to the scaled advances fail all three).
+// `area` leaves out what the style draws on its own (a button's frame, a combo box's arrow).
+inline ::testing::AssertionResult scalesLikeItsPicture(QWidget* widget, QRect area = {}) {
+    if (area.isNull())
+        area = widget->rect();
+    const Ink base = inkOf(renderedAt(widget, area, 1));
+    if (base.pixels == 0)
+        return ::testing::AssertionFailure() << "nothing is drawn at 100 %";
+    for (qreal ratio : {1.5, 2.0}) {
+        const Ink scaled = inkOf(renderedAt(widget, area, ratio));
+        const bool inked = scaled.pixels >= 0.875 * ratio * ratio * base.pixels;
+        const bool wide = std::abs(scaled.width - ratio * base.width) <= ratio + 1;
+        const bool tight = scaled.widestGap <= ratio * base.widestGap + 1;
+        if (!inked || !wide || !tight)
+            return ::testing::AssertionFailure()
+                   << widget->objectName().toStdString() << " at " << ratio << ": " << scaled.pixels
+                   << " dark pixels (" << base.pixels << " at 1), " << scaled.width << " wide ("
+                   << base.width << "), widest gap " << scaled.widestGap << " (" << base.widestGap
+                   << ")";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace tess::test
