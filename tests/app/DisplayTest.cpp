@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -21,6 +22,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -168,6 +171,38 @@ protected:
 };
 
 } // namespace
+
+// The desktop entry names the class of the program's windows, so that a dock pairs the running
+// program with its launcher.
+TEST_F(DisplayTest, TheDesktopEntryNamesTheWindowsClass) {
+    TBaseMainForm mainForm(fs);
+    mainForm.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainForm, kPatienceMs));
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, xcb_window_t(mainForm.winId()),
+                                                XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
+                               nullptr);
+    ASSERT_NE(reply, nullptr);
+    // The instance name, then the class, each ended by a zero byte.
+    const QList<QByteArray> names =
+        QByteArray(static_cast<const char*>(xcb_get_property_value(reply)),
+                   xcb_get_property_value_length(reply))
+            .split('\0');
+    std::free(reply);
+    xcb_disconnect(connection);
+    mainForm.close();
+    ASSERT_GE(names.size(), 2);
+
+    QFile entry(QStringLiteral(TESS_DESKTOP_ENTRY));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    QByteArray startupClass;
+    for (const QByteArray& line : entry.readAll().split('\n'))
+        if (line.startsWith("StartupWMClass="))
+            startupClass = line.mid(int(std::strlen("StartupWMClass=")));
+    EXPECT_EQ(startupClass.toStdString(), names[1].toStdString());
+}
 
 TEST_F(DisplayTest, TheConfirmationOfConvertIsDrawn) {
     dir.write("originali/a.txt");

@@ -5,6 +5,9 @@
 #include "dialogs/MessageBoxes.h"
 #include "platform/Error.h"
 
+#include <QAbstractButton>
+#include <QLabel>
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -85,6 +88,39 @@ TEST_F(RunCommand, AFailureIsShownInTheErrorBoxAndTheProgramGoesOn) {
         EXPECT_EQ(box.text.toStdString(), c.shown);
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(box.buttons, QStringList{"OK"});
+    }
+}
+
+// A question keeps its lines whole however long they are (the toolkit's box wraps beyond
+// about 500 pixels), and a line wider than the screen is wrapped so that the box stays on it.
+TEST_F(RunCommand, BoxesKeepTheirLinesWholeWithinTheScreen) {
+    const QString question = QStringLiteral("Confermare eliminazione foto?\n");
+    const QString longLine = QString::fromUtf8("La foto verrà cancellata permanentemente dal disco "
+                                               "rigido assieme alla relativa foto thumb");
+    struct Case {
+        QString text;
+        bool whole;
+    };
+    const Case cases[] = {{question + longLine, true},
+                          {question + longLine + longLine + longLine + longLine, false}};
+    for (const Case& c : cases) {
+        QWidget owner;
+        owner.show();
+        ModalDriver driver;
+        int lines = 0;
+        bool onScreen = false;
+        driver.then([&](QWidget* modal) {
+            auto* label = modal->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            lines = label ? label->height() / label->fontMetrics().lineSpacing() : 0;
+            onScreen = modal->screen()->availableGeometry().contains(modal->frameGeometry());
+            static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+        });
+        EXPECT_TRUE(tess::ui::confirm(&owner, c.text));
+        EXPECT_TRUE(onScreen);
+        if (c.whole)
+            EXPECT_EQ(lines, 2);
+        else
+            EXPECT_GT(lines, 2);
     }
 }
 
