@@ -294,6 +294,9 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
         DriveComboBox1->findData(QString(QLatin1Char(DirectoryListBox1->drive())) + ':');
     DriveComboBox1->setCurrentIndex(startDrive >= 0 ? startDrive : 0);
     Label4->setBuddy(DriveComboBox1);
+    // The open drive list draws its entries as the tree does, so that they get the dialog's
+    // bold too (the style's own pop-up entries are menu items, which it draws on its own).
+    DriveComboBox1->setItemDelegate(new QStyledItemDelegate(DriveComboBox1));
 
     addButtons(tess::ui::checkMarkIcon(), {317, 15}, {317, 55}, 77, 34);
 

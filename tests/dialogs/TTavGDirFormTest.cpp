@@ -8,6 +8,7 @@
 #include "dialogs/TTavGDirForm.h"
 #include "platform/PosixFileSystem.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -331,6 +332,12 @@ TEST_F(TTavGDirFormTest, TextsAndPicturesLookTheSameAt150And200Percent) {
             tess::test::scalesLikeItsPicture(button, button->rect().adjusted(4, 4, -4, -4)));
     EXPECT_TRUE(tess::test::scalesLikeItsPicture(
         form.DriveComboBox1, form.DriveComboBox1->rect().adjusted(22, 2, -30, -2)));
+    // The open drive list too, its drive highlighted.
+    form.DriveComboBox1->showPopup();
+    QWidget* drives = form.DriveComboBox1->view()->viewport();
+    EXPECT_TRUE(tess::test::scalesLikeItsPicture(drives, drives->rect().adjusted(22, 0, 0, 0),
+                                                 tess::test::isWhite));
+    form.DriveComboBox1->hidePopup();
     form.close();
 }
 

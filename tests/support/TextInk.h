@@ -71,14 +71,23 @@ struct Ink {
     int widestGap = 0;
 };
 
-inline Ink inkOf(const QImage& picture) {
+// Ink is dark unless said otherwise (light text on a highlight).
+using IsInk = bool (*)(QRgb);
+inline bool isDark(QRgb pixel) {
+    return qGray(pixel) < 128;
+}
+inline bool isWhite(QRgb pixel) {
+    return qGray(pixel) > 240;
+}
+
+inline Ink inkOf(const QImage& picture, IsInk isInk = isDark) {
     Ink ink;
     int last = -1;
     int first = -1;
     for (int x = 0; x < picture.width(); ++x) {
         int column = 0;
         for (int y = 0; y < picture.height(); ++y)
-            column += qGray(picture.pixel(x, y)) < 128;
+            column += isInk(picture.pixel(x, y));
         if (column == 0)
             continue;
         ink.pixels += column;
@@ -96,21 +105,22 @@ inline Ink inkOf(const QImage& picture) {
 // much bigger: r * r times the ink, r times as wide, and no gap wider than r times the widest
 // at 100 % (letters drawn at their 100 % size but spread to the scaled advances fail all three).
 // `area` leaves out what the style draws on its own (a button's frame, a combo box's arrow).
-inline ::testing::AssertionResult scalesLikeItsPicture(QWidget* widget, QRect area = {}) {
+inline ::testing::AssertionResult scalesLikeItsPicture(QWidget* widget, QRect area = {},
+                                                       IsInk isInk = isDark) {
     if (area.isNull())
         area = widget->rect();
-    const Ink base = inkOf(renderedAt(widget, area, 1));
+    const Ink base = inkOf(renderedAt(widget, area, 1), isInk);
     if (base.pixels == 0)
         return ::testing::AssertionFailure() << "nothing is drawn at 100 %";
     for (qreal ratio : {1.5, 2.0}) {
-        const Ink scaled = inkOf(renderedAt(widget, area, ratio));
+        const Ink scaled = inkOf(renderedAt(widget, area, ratio), isInk);
         const bool inked = scaled.pixels >= 0.875 * ratio * ratio * base.pixels;
         const bool wide = std::abs(scaled.width - ratio * base.width) <= ratio + 1;
         const bool tight = scaled.widestGap <= ratio * base.widestGap + 1;
         if (!inked || !wide || !tight)
             return ::testing::AssertionFailure()
                    << widget->objectName().toStdString() << " at " << ratio << ": " << scaled.pixels
-                   << " dark pixels (" << base.pixels << " at 1), " << scaled.width << " wide ("
+                   << " ink pixels (" << base.pixels << " at 1), " << scaled.width << " wide ("
                    << base.width << "), widest gap " << scaled.widestGap << " (" << base.widestGap
                    << ")";
     }
