@@ -5,6 +5,7 @@
 #include "TextInk.h"
 #include "WindowTest.h"
 
+#include "dialogs/DialogPictures.h"
 #include "dialogs/TTavGDirForm.h"
 #include "platform/PosixFileSystem.h"
 
@@ -317,59 +318,43 @@ TEST_F(TTavGDirFormTest, TextsAreDrawnBoldOnePixelWiderPerLetter) {
         EXPECT_TRUE(tess::test::drawnBold(label));
 }
 
-TEST_F(TTavGDirFormTest, TextsAndPicturesLookTheSameAt150And200Percent) {
+// Every text is struck twice, the highlighted entry's too, and looks at 150 % and 200 % like
+// its 100 % picture made bigger. The areas leave out what the style draws on its own (frames,
+// the arrow) and the drives' icons, which a widget drawn off the screen takes at the screen's
+// scale; the pictures are drawn for the screen's own pixels, leaving nothing to blur.
+TEST_F(TTavGDirFormTest, TextsAreBoldAndLookTheSameAt150And200Percent) {
+    using tess::test::scalesLikeItsPicture;
     std::string percorso = m_folder;
     TTavGDirForm form(nullptr, "Rossi", percorso, m_fs);
-    form.show();
-    for (QWidget* text :
-         std::initializer_list<QWidget*>{form.Label2, form.Label1, form.Label3, form.Label4,
-                                         form.DirectoryListBox1->viewport()})
-        EXPECT_TRUE(tess::test::scalesLikeItsPicture(text));
-    // Inside the buttons' frames, and the drive's name alone (a widget drawn off the screen
-    // takes its icons' size from the screen, not from the picture it is drawn into).
-    for (QWidget* button : {form.OKBtn, form.CancelBtn})
-        EXPECT_TRUE(
-            tess::test::scalesLikeItsPicture(button, button->rect().adjusted(4, 4, -4, -4)));
-    EXPECT_TRUE(tess::test::scalesLikeItsPicture(
-        form.DriveComboBox1, form.DriveComboBox1->rect().adjusted(22, 2, -30, -2)));
-    // The open drive list too, its drive highlighted.
-    form.DriveComboBox1->showPopup();
-    QWidget* drives = form.DriveComboBox1->view()->viewport();
-    EXPECT_TRUE(tess::test::scalesLikeItsPicture(drives, drives->rect().adjusted(22, 0, 0, 0),
-                                                 tess::test::isWhite));
-    form.DriveComboBox1->hidePopup();
-    form.close();
-}
-
-// The highlighted entry's text is struck twice like the others: as many pixels of the
-// highlighted text's colour as the entry has of the text colour when it is not highlighted.
-TEST_F(TTavGDirFormTest, TheHighlightedEntryIsDrawnBoldLikeTheOthers) {
-    std::string percorso = m_folder;
-    TTavGDirForm form(nullptr, "Rossi", percorso, m_fs);
-    form.show();
     auto& tree = *form.DirectoryListBox1;
-    const int row = rowOf(tree, "Alfa");
-    const QRect line = tree.visualItemRect(tree.item(row));
-    const QImage before = tree.viewport()->grab().toImage();
-    tree.setCurrentRow(row);
-    const QImage after = tree.viewport()->grab().toImage();
-    // Counted where the highlight starts: the entry's indent is left white.
-    int from = line.left();
-    while (from < line.right() &&
-           after.pixelColor(from, line.center().y()) != tree.palette().color(QPalette::Highlight))
-        ++from;
-    const auto count = [&](const QImage& picture, QColor colour) {
-        int n = 0;
-        for (int y = line.top(); y <= line.bottom(); ++y)
-            for (int x = from; x <= line.right(); ++x)
-                n += picture.pixelColor(x, y) == colour;
-        return n;
-    };
-    const int plain = count(before, Qt::black);
-    const int highlighted = count(after, tree.palette().color(QPalette::HighlightedText));
+    QPalette colours = tree.palette();
+    colours.setColor(QPalette::Base, Qt::gray); // the highlighted text is then the only white
+    tree.setPalette(colours);
+    form.show();
+    const auto black = [](QRgb pixel) { return pixel == qRgb(0, 0, 0); };
+    const auto white = [](QRgb pixel) { return pixel == qRgb(255, 255, 255); };
+    const QRect line = tree.visualItemRect(tree.item(rowOf(tree, "Alfa")));
+    const int plain = tess::test::inkOf(tree.viewport()->grab(line).toImage(), black).pixels;
+    tree.setCurrentRow(rowOf(tree, "Alfa"));
     EXPECT_GT(plain, 20);
-    EXPECT_NEAR(highlighted, plain, plain / 10);
+    EXPECT_NEAR(tess::test::inkOf(tree.viewport()->grab(line).toImage(), white).pixels, plain,
+                plain / 10);
+
+    for (QWidget* text : std::initializer_list<QWidget*>{form.Label2, form.Label1, form.Label3,
+                                                         form.Label4, tree.viewport()})
+        EXPECT_TRUE(scalesLikeItsPicture(text));
+    for (QWidget* button : {form.OKBtn, form.CancelBtn})
+        EXPECT_TRUE(scalesLikeItsPicture(button, button->rect().adjusted(4, 4, -4, -4)));
+    QComboBox* drive = form.DriveComboBox1;
+    EXPECT_TRUE(scalesLikeItsPicture(drive, drive->rect().adjusted(22, 2, -30, -2)));
+    drive->showPopup();
+    QWidget* drives = drive->view()->viewport();
+    EXPECT_TRUE(scalesLikeItsPicture(drives, drives->rect().adjusted(22, 0, 0, 0), white));
+    drive->hidePopup();
     form.close();
+    for (const QIcon& icon : {form.OKBtn->icon(), tess::ui::folderPicture(true)})
+        for (qreal ratio : {1.5, 2.0})
+            EXPECT_EQ(icon.pixmap(QSize(16, 16), ratio).size(), QSize(16, 16) * ratio);
 }
 
 TEST_F(TTavGDirFormTest, TheTitleNamesTheCompany) {
@@ -495,33 +480,25 @@ TEST_F(TTavGDirFormTest, ALongPathIsShortenedBeforeTheButtonsAndItsLineShown) {
     EXPECT_TRUE(rootForm.Label1->toolTip().isEmpty());
 }
 
-// The tree on its own, on the fake layer: where it starts, which paths it opens, and when it
-// reports a change.
 // A path too long for the label keeps its drive and its last folders, with three dots for
 // what is left out; here a text fits when it has at most `room` characters.
 TEST(ShortenPath, KeepsTheDriveAndTheLastFoldersAndMarksTheCutWithThreeDots) {
-    struct Case {
-        const char* path;
-        int room;
-        const char* shown;
+    const std::pair<int, const char*> cases[] = {
+        {33, "C:\\Utenti\\anna\\Immagini\\Mare 2024"},
+        {32, "C:\\...\\anna\\Immagini\\Mare 2024"},
+        {24, "C:\\...\\Mare 2024"},
+        {13, "...\\Mare 2024"},
+        {10, "...\\Mar..."},
     };
-    const Case cases[] = {
-        {"C:\\Immagini\\Vacanze Sardegna 2024", 33, "C:\\Immagini\\Vacanze Sardegna 2024"},
-        {"C:\\Immagini\\Vacanze Sardegna 2024", 32, "C:\\...\\Vacanze Sardegna 2024"},
-        {"C:\\Immagini\\Vacanze Sardegna 2024", 27, "...\\Vacanze Sardegna 2024"},
-        {"C:\\Utenti\\anna\\Immagini\\Mare", 27, "C:\\...\\anna\\Immagini\\Mare"},
-        {"C:\\Utenti\\anna\\Immagini\\Mare", 24, "C:\\...\\Immagini\\Mare"},
-        {"C:\\Utenti\\anna\\Immagini\\Mare", 19, "C:\\...\\Mare"},
-        {"C:\\Utenti\\anna\\Immagini\\Mare", 10, "...\\Mare"},
-        {"C:\\Utenti\\Vacanze Sardegna 2024", 12, "...\\Vacan..."},
-    };
-    for (const Case& c : cases) {
-        const auto fits = [&](const QString& text) { return text.size() <= c.room; };
-        EXPECT_EQ(tess::ui::shortenPath(QString::fromLatin1(c.path), fits).toStdString(), c.shown)
-            << c.path << " in " << c.room;
+    for (const auto& [room, shown] : cases) {
+        const auto fits = [room](const QString& text) { return text.size() <= room; };
+        const QString path = QStringLiteral("C:\\Utenti\\anna\\Immagini\\Mare 2024");
+        EXPECT_EQ(tess::ui::shortenPath(path, fits).toStdString(), shown) << room;
     }
 }
 
+// The tree on its own, on the fake layer: where it starts, which paths it opens, and when it
+// reports a change.
 TEST(DirectoryListBox, OpensOnlyExistingFoldersAndReportsRealChanges) {
     FakeFileSystem fs;
     fs.addFolder("C:\\Lavoro\\Foto");

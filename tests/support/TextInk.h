@@ -63,66 +63,46 @@ inline QImage renderedAt(QWidget* widget, const QRect& area, qreal ratio) {
     return picture;
 }
 
-// The dark pixels of a picture: how many, how wide they run, and the widest run of columns
+// The ink of a picture: how many pixels, how wide it runs, and the widest run of columns
 // without any inside that width (the space between two letters, or two words).
 struct Ink {
-    int pixels = 0;
-    int width = 0;
-    int widestGap = 0;
+    int pixels = 0, width = 0, widestGap = 0;
 };
-
-// Ink is dark unless said otherwise (light text on a highlight).
 using IsInk = bool (*)(QRgb);
-inline bool isDark(QRgb pixel) {
-    return qGray(pixel) < 128;
-}
-inline bool isWhite(QRgb pixel) {
-    return qGray(pixel) > 240;
-}
-
-inline Ink inkOf(const QImage& picture, IsInk isInk = isDark) {
+inline Ink inkOf(const QImage& picture, IsInk isInk) {
     Ink ink;
-    int last = -1;
-    int first = -1;
-    for (int x = 0; x < picture.width(); ++x) {
+    for (int x = 0, first = -1, last = -1; x < picture.width(); ++x) {
         int column = 0;
         for (int y = 0; y < picture.height(); ++y)
             column += isInk(picture.pixel(x, y));
         if (column == 0)
             continue;
         ink.pixels += column;
-        if (first < 0)
-            first = x;
-        else
-            ink.widestGap = std::max(ink.widestGap, x - last - 1);
+        ink.widestGap = first < 0 ? 0 : std::max(ink.widestGap, x - last - 1);
+        first = first < 0 ? x : first;
         last = x;
+        ink.width = last - first + 1;
     }
-    ink.width = first < 0 ? 0 : last - first + 1;
     return ink;
 }
 
 // A widget drawn on a screen scaled to 150 % and 200 % looks like its 100 % picture made that
 // much bigger: r * r times the ink, r times as wide, and no gap wider than r times the widest
 // at 100 % (letters drawn at their 100 % size but spread to the scaled advances fail all three).
-// `area` leaves out what the style draws on its own (a button's frame, a combo box's arrow).
-inline ::testing::AssertionResult scalesLikeItsPicture(QWidget* widget, QRect area = {},
-                                                       IsInk isInk = isDark) {
-    if (area.isNull())
-        area = widget->rect();
+// `area` leaves out what the style draws on its own; ink is dark unless said otherwise.
+inline ::testing::AssertionResult scalesLikeItsPicture(
+    QWidget* widget, QRect area = {}, IsInk isInk = [](QRgb pixel) { return qGray(pixel) < 128; }) {
+    area = area.isNull() ? widget->rect() : area;
     const Ink base = inkOf(renderedAt(widget, area, 1), isInk);
-    if (base.pixels == 0)
-        return ::testing::AssertionFailure() << "nothing is drawn at 100 %";
     for (qreal ratio : {1.5, 2.0}) {
         const Ink scaled = inkOf(renderedAt(widget, area, ratio), isInk);
-        const bool inked = scaled.pixels >= 0.875 * ratio * ratio * base.pixels;
-        const bool wide = std::abs(scaled.width - ratio * base.width) <= ratio + 1;
-        const bool tight = scaled.widestGap <= ratio * base.widestGap + 1;
-        if (!inked || !wide || !tight)
+        if (base.pixels == 0 || scaled.pixels < 0.875 * ratio * ratio * base.pixels ||
+            std::abs(scaled.width - ratio * base.width) > ratio + 1 ||
+            scaled.widestGap > ratio * base.widestGap + 1)
             return ::testing::AssertionFailure()
-                   << widget->objectName().toStdString() << " at " << ratio << ": " << scaled.pixels
-                   << " ink pixels (" << base.pixels << " at 1), " << scaled.width << " wide ("
-                   << base.width << "), widest gap " << scaled.widestGap << " (" << base.widestGap
-                   << ")";
+                   << widget->objectName().toStdString() << " at " << ratio << " and at 1: ink "
+                   << scaled.pixels << ", " << base.pixels << "; width " << scaled.width << ", "
+                   << base.width << "; widest gap " << scaled.widestGap << ", " << base.widestGap;
     }
     return ::testing::AssertionSuccess();
 }
