@@ -97,8 +97,9 @@ private:
     }
 };
 
-// A label that sizes itself to its text up to its maximum width; a longer text is shown with
-// its middle left out, so that both the drive and the last folders of a path stay readable.
+// A label that sizes itself to its text up to its maximum width; a longer path is shortened
+// as Windows shortens it (see shortenPath), so that the drive and the last folders stay
+// readable.
 class PathLabel : public QLabel {
 public:
     using QLabel::QLabel;
@@ -106,14 +107,17 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override {
         const QRect area = contentsRect();
-        if (fontMetrics().horizontalAdvance(text()) <= area.width()) {
+        // One pixel more for the second strike of the last letter.
+        const auto fits = [&](const QString& text) {
+            return fontMetrics().horizontalAdvance(text) + 1 <= area.width();
+        };
+        if (fits(text())) {
             QLabel::paintEvent(e);
             return;
         }
         QPainter painter(this);
-        const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
-        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(), shown,
-                              foregroundRole());
+        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(),
+                              tess::ui::shortenPath(text(), fits), foregroundRole());
     }
 };
 
@@ -124,6 +128,28 @@ QLabel* makeLabel(QLabel* label, const char* name, int x, int y) {
 }
 
 } // namespace
+
+namespace tess::ui {
+
+QString shortenPath(const QString& path, const std::function<bool(const QString&)>& fits) {
+    if (fits(path))
+        return path;
+    const QStringList levels = path.split(u'\\', Qt::SkipEmptyParts);
+    if (levels.isEmpty())
+        return elideWithDots(path, fits);
+    // Leaving out the first folders one by one; the drive stays.
+    for (qsizetype first = 2; first < levels.size(); ++first) {
+        const QString shortened =
+            levels.first() + QStringLiteral("\\...\\") + levels.mid(first).join(u'\\');
+        if (fits(shortened))
+            return shortened;
+    }
+    const QString lead = QStringLiteral("...\\");
+    return lead +
+           elideWithDots(levels.last(), [&](const QString& last) { return fits(lead + last); });
+}
+
+} // namespace tess::ui
 
 DirectoryListBox::DirectoryListBox(FileSystem& fs, QWidget* parent)
     : QListWidget(parent), m_fs(fs), m_directory(fs.currentDirectory()) {
@@ -268,6 +294,9 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
         DriveComboBox1->findData(QString(QLatin1Char(DirectoryListBox1->drive())) + ':');
     DriveComboBox1->setCurrentIndex(startDrive >= 0 ? startDrive : 0);
     Label4->setBuddy(DriveComboBox1);
+    // The open drive list draws its entries as the tree does, so that they get the dialog's
+    // bold too (the style's own pop-up entries are menu items, which it draws on its own).
+    DriveComboBox1->setItemDelegate(new QStyledItemDelegate(DriveComboBox1));
 
     addButtons(tess::ui::checkMarkIcon(), {317, 15}, {317, 55}, 77, 34);
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QListWidget>
 
+#include <functional>
 #include <string>
 
 class QComboBox;
@@ -15,6 +16,15 @@ class QPushButton;
 namespace tess::platform {
 class FileSystem;
 }
+
+namespace tess::ui {
+
+// A folder path too long for its place (`fits` says what fits), shortened as Windows shortens
+// paths: the drive, "..." and as many of the last folders as fit ("C:\...\Foto\Mare"); else
+// "..." and the last folder ("...\Mare"), cut at its end if need be ("...\Ma...").
+QString shortenPath(const QString& path, const std::function<bool(const QString&)>& fits);
+
+} // namespace tess::ui
 
 // A folder tree in one column: the levels of the current folder's path from the drive's root
 // down (open folders, each indented by its depth), then the current folder's subfolders (closed

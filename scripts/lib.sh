@@ -12,7 +12,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev
     fonts-wine
     xvfb xauth libxcb-xtest0-dev
-    desktop-file-utils appstream file
+    desktop-file-utils appstream file lintian
 )
 # What scripts/fuzz needs besides: clang and its libFuzzer and sanitizer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-dev)

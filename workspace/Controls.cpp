@@ -2,10 +2,11 @@
 
 #include "workspace/RefreshGlyph.h"
 
+#include "dialogs/DialogPictures.h"
+
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPixmap>
 #include <QPushButton>
 
 namespace tess::workspace {
@@ -21,7 +22,7 @@ QPushButton* flatButton(QWidget* parent, const char* name, const QString& captio
 
 QPushButton* refreshButton(QWidget* parent, const char* name, int left, int top) {
     auto* button = place(new QPushButton(parent), name, left, top, 21, 21);
-    button->setIcon(QPixmap::fromImage(refreshGlyph()));
+    button->setIcon(tess::ui::pixelIcon(refreshGlyph()));
     button->setIconSize(QSize(11, 11));
     button->setFocusPolicy(Qt::StrongFocus);
     button->setAutoDefault(false);
