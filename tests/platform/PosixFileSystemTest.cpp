@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tess::platform {
@@ -335,6 +336,27 @@ TEST_F(PosixFileSystemTest, FindsFoldersByTheWindows1252ReadingOfTheirBytes) {
         EXPECT_TRUE(m_fs.fileExists(m_folder.windowsPath(folder + "/" + photo))) << folder;
     }
     EXPECT_FALSE(m_fs.directoryExists(m_folder.windowsPath("Cielo \xE8")));
+}
+
+TEST_F(PosixFileSystemTest, TakesNamesAsTheSameFileAsWindowsDoes) {
+    // A typed name opens, and a rename is refused by, only a file whose name Windows folds to
+    // the same letters.
+    const std::vector<std::tuple<std::string, std::string, bool>> cases = {
+        {"Ä", "ä", true},  {"ᾈ", "ᾀ", true},  {"Σ", "ς", false}, {"I", "ı", false},
+        {"S", "ſ", false}, {"Ǆ", "ǅ", false}, {"𐐀", "𐐨", false},
+    };
+    int n = 0;
+    for (const auto& [onDisk, typed, same] : cases) {
+        const std::string folder = "f" + std::to_string(n++) + "/";
+        m_folder.makeFolder(folder);
+        m_folder.makeFile(folder + onDisk + ".jpg", "photo");
+        m_folder.makeFile(folder + "other.jpg");
+        EXPECT_EQ(m_fs.fileExists(m_folder.windowsPath(folder + typed + ".jpg")), same) << typed;
+        EXPECT_EQ(m_fs.moveFile(m_folder.windowsPath(folder + "other.jpg"),
+                                m_folder.windowsPath(folder + typed + ".jpg")),
+                  !same)
+            << typed;
+    }
 }
 
 TEST_F(PosixFileSystemTest, TellsWhetherTwoPathsNameTheSameFile) {

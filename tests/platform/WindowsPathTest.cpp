@@ -158,6 +158,9 @@ TEST(WindowsPathTest, SortsNamesAsNtfsReturnsThem) {
         {{"Öl", "ölb", "Ol"}, {"Ol", "Öl", "ölb"}},
         {{".b", "a", "-c", "~"}, {"-c", ".b", "a", "~"}},
         {{"a", "A"}, {"A", "a"}},
+        // Windows keeps "ı" small and folds "ᾀ" to "ᾈ"; it never folds beyond the Basic
+        // Multilingual Plane, where "𐐨" sorts by its own code units after "𐐀".
+        {{"ız", "Ja", "ᾀ2", "ᾈ1", "𐐨a", "𐐀b"}, {"Ja", "ız", "ᾈ1", "ᾀ2", "𐐀b", "𐐨a"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ntfsSorted(c[0]), c[1]);
@@ -175,7 +178,6 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
         {"ÄÖÜ", "äöü", true},
         {"Ÿ", "ÿ", true},
         {"Łódź", "ŁÓDŹ", true},
-        {"ς", "Σ", true},
         {"Москва", "МОСКВА", true},
         {"ё", "Ё", true},
         {"a", "b", false},
@@ -183,10 +185,19 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
         {"a", "a ", false},
         {"\xC3", "\xE3", false},
         {"\xC3(", "\xC3(", true},
-        // Beyond Latin-1, Greek and Cyrillic: the Unicode simple upper-case mapping.
-        {"ǆƀșɐάґạⅰⓐａ", "ǄɃȘⱯΆҐẠⅠⒶＡ", true},
-        {"ǅ", "Ǆ", true},
+        // Beyond Latin-1, Greek and Cyrillic: the table Windows folds file names through.
+        {"ǆƀșɐάґạⅰⓐａᾀᾳ", "ǄɃȘⱯΆҐẠⅠⒶＡᾈᾼ", true},
         {"ǰ", "J", false},
+        // Small letters whose capital has another small letter, title-case letters and letters
+        // beyond the Basic Multilingual Plane: Windows keeps them apart from their capitals.
+        {"ς", "Σ", false},
+        {"ı", "I", false},
+        {"ſ", "S", false},
+        {"µ", "Μ", false},
+        {"ǅ", "Ǆ", false},
+        {"ϐ", "Β", false},
+        {"ẛ", "Ṡ", false},
+        {"𐐨", "𐐀", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(sameNameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
