@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
+#include "platform/PicturesFolder.h"
 #include "platform/PosixHandles.h"
 #include "platform/ProfileText.h"
 #include "platform/TextEncoding.h"
@@ -9,12 +10,14 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -172,6 +175,38 @@ ReadResult readHostFile(const std::string& host, Buffer& contents,
     }
 }
 
+// The home folder: $HOME when it is an absolute path, else the user's entry in the user
+// database, else the root.
+std::string hostHomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+        return home;
+    }
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return "/";
+}
+
+// Where the user keeps pictures: the folder user-dirs.dirs names when it exists, else home. A
+// relative XDG_CONFIG_HOME is ignored, as the base directory rules ask.
+std::string hostPicturesFolder() {
+    const std::string home = hostHomeFolder();
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const std::string config =
+        configHome && configHome[0] == '/' ? std::string(configHome) : joinHost(home, ".config");
+    std::string userDirs;
+    if (readHostFile(joinHost(config, "user-dirs.dirs"), userDirs, 1 << 20) != ReadResult::Read) {
+        userDirs.clear();
+    }
+    const auto pictures = picturesFolderFromUserDirs(userDirs, home);
+    struct stat st {};
+    return pictures && statHost(*pictures, st) && S_ISDIR(st.st_mode) ? *pictures : home;
+}
+
 // Moves a plain file to another file system, as Windows does when a move leaves the volume: the
 // copy is complete and synced before the original goes, and a failed copy is removed.
 bool moveAcrossFileSystems(const std::string& from, const std::string& to) {
@@ -233,6 +268,23 @@ bool PosixFileSystem::setCurrentDirectory(const std::string& path) {
 
 std::vector<std::string> PosixFileSystem::drives() {
     return {"C:"};
+}
+
+std::string PosixFileSystem::defaultPhotoFolder() {
+    std::call_once(m_defaultPhotoFolderOnce, [this] {
+        // A component whose bytes are not UTF-8 is given by its Windows-1252 reading, which
+        // can be shown and stored and by which the folder is found again.
+        PathComponents components;
+        appendComponents(components, hostPicturesFolder(), [](char c) { return c == '/'; });
+        for (std::string& component : components) {
+            component = textFromBytes(component);
+        }
+        m_defaultPhotoFolder = joinWindowsPath(components);
+        if (m_defaultPhotoFolder.back() != '\\') {
+            m_defaultPhotoFolder += '\\';
+        }
+    });
+    return m_defaultPhotoFolder;
 }
 
 std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {

@@ -359,6 +359,42 @@ TEST_F(PosixFileSystemTest, TakesNamesAsTheSameFileAsWindowsDoes) {
     }
 }
 
+TEST_F(PosixFileSystemTest, StartsPhotoListsAtTheUserPicturesFolder) {
+    struct Case {
+        const char* configHome; // XDG_CONFIG_HOME below the scratch folder, or none
+        const char* userDirs;   // the file there (or in the home's .config)
+        const char* expected;   // below the scratch folder
+    };
+    const Case cases[] = {
+        {"conf", "XDG_PICTURES_DIR=\"$HOME/Immagini\"\n", "casa/Immagini"},
+        {nullptr, "XDG_PICTURES_DIR=\"$HOME/Immagini\"\n", "casa/Immagini"},
+        {"conf", "XDG_PICTURES_DIR=\"$HOME/Foto \xE8\"\n", "casa/Foto è"},
+        {"conf", "XDG_PICTURES_DIR=\"$HOME/Manca\"\n", "casa"},
+        {"conf", "", "casa"},
+    };
+    for (const Case& c : cases) {
+        TempFolder scratch;
+        scratch.makeFolder("casa");
+        scratch.makeFolder("casa/Immagini");
+        scratch.makeFolder("casa/Foto \xE8");
+        const std::string config = c.configHome ? c.configHome : "casa/.config";
+        scratch.makeFolder(config);
+        scratch.makeFile(config + "/user-dirs.dirs", c.userDirs);
+        test::ScopedEnvironment home("HOME", scratch.hostPath("casa"));
+        test::ScopedEnvironment configHome(
+            "XDG_CONFIG_HOME",
+            c.configHome ? std::optional(scratch.hostPath(c.configHome)) : std::nullopt);
+
+        PosixFileSystem fs;
+        const std::string expected = scratch.windowsPath(c.expected) + "\\";
+        EXPECT_EQ(fs.defaultPhotoFolder(), expected) << c.userDirs;
+        EXPECT_TRUE(fs.directoryExists(expected)) << c.userDirs;
+        // Chosen once: a later change of the file moves nothing.
+        scratch.makeFile(config + "/user-dirs.dirs", "XDG_PICTURES_DIR=\"/\"\n");
+        EXPECT_EQ(fs.defaultPhotoFolder(), expected) << c.userDirs;
+    }
+}
+
 TEST_F(PosixFileSystemTest, TellsWhetherTwoPathsNameTheSameFile) {
     m_folder.makeFolder("sub");
     m_folder.makeFile("a.jpg", "same");

@@ -16,17 +16,22 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    tess::platform::PosixFileSystem fs;
+    SettingsTest() { dir.write("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + dir.host() + "\"\n"); }
+
     TempDir dir;
+    // The user's pictures folder, where the folders start: the scratch folder.
+    tess::platform::test::ScopedEnvironment configHome{"XDG_CONFIG_HOME", dir.host()};
+    tess::platform::PosixFileSystem fs;
     std::string ini = dir.win("Tessaluma.ini");
+    std::string pictures = dir.win() + "\\";
 };
 
 } // namespace
 
 TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
     const Settings s = readSettings(fs, ini);
-    const char* expected[] = {
-        "C:\\WINDOWS\\", "C:\\WINDOWS\\", "C:\\WINDOWS\\", "800", "600", "80", "640", "480", "50"};
+    const std::string expected[] = {pictures, pictures, pictures, "800", "600",
+                                    "80",     "640",    "480",    "50"};
     for (int i = 0; i < TextSettingCount; ++i)
         EXPECT_EQ(s.texts[i], expected[i]) << i;
     EXPECT_TRUE(s.originalsPreviewDisabled);
@@ -104,7 +109,7 @@ TEST_F(SettingsTest, AValueThatCannotBeStoredDoesNotStopTheOthers) {
     s.texts[CFotoThumbs] = "70";
     EXPECT_EQ(tess::test::errorOf([&] { writeSettings(fs, ini, s); }), "Unable to write to " + ini);
     const Settings back = readSettings(fs, ini);
-    EXPECT_EQ(back.texts[PercorsoFotoOriginali], "C:\\WINDOWS\\"); // missing: the default
+    EXPECT_EQ(back.texts[PercorsoFotoOriginali], pictures); // missing: the default
     EXPECT_EQ(back.texts[CFotoThumbs], "70");
 }
 

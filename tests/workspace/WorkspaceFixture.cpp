@@ -15,6 +15,9 @@ WorkspaceTest::WorkspaceTest() : holder{"Tessaluma", dir.win("Tessaluma.ini")} {
     originals = dir.win("originali") + "\\";
     reduced = dir.win("ridotte") + "\\";
     thumbs = dir.win("thumbs") + "\\";
+    dir.mkdir("Immagini");
+    dir.write("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + dir.host("Immagini") + "\"\n");
+    pictures = dir.win("Immagini") + "\\";
 }
 
 void WorkspaceTest::writeSettings(bool originalsPreview, const std::string& extra) {

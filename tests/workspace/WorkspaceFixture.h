@@ -80,9 +80,13 @@ protected:
     static std::vector<std::string> names(const workspace::PhotoTable& table);
 
     TempDir dir;
+    // The user's pictures folder, where the lists start with no settings file: "Immagini" in
+    // the scratch folder, named by a user-dirs.dirs of its own.
+    platform::test::ScopedEnvironment configHome{"XDG_CONFIG_HOME", dir.host()};
     CountingFileSystem fs;
     workspace::Project holder;              // the settings file lies in the scratch folder
     std::string originals, reduced, thumbs; // Windows folder texts ending in "\"
+    std::string pictures;
 };
 
 // Expects the driver to have seen exactly these message box texts, and no problem.
