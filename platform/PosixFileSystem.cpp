@@ -272,14 +272,8 @@ std::vector<std::string> PosixFileSystem::drives() {
 
 std::string PosixFileSystem::defaultPhotoFolder() {
     std::call_once(m_defaultPhotoFolderOnce, [this] {
-        // A component whose bytes are not UTF-8 is given by its Windows-1252 reading, which
-        // can be shown and stored and by which the folder is found again.
-        PathComponents components;
-        appendComponents(components, hostPicturesFolder(), [](char c) { return c == '/'; });
-        for (std::string& component : components) {
-            component = textFromBytes(component);
-        }
-        m_defaultPhotoFolder = joinWindowsPath(components);
+        // Text that can be shown and stored, should the folder's name not be UTF-8.
+        m_defaultPhotoFolder = pathTextFromBytes(windowsPath(hostPicturesFolder()));
         if (m_defaultPhotoFolder.back() != '\\') {
             m_defaultPhotoFolder += '\\';
         }

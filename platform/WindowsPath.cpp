@@ -170,6 +170,24 @@ bool isValidFileName(std::string_view name) {
     });
 }
 
+std::string pathTextFromBytes(std::string_view path) {
+    std::string text;
+    text.reserve(path.size());
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !isSeparator(path[end])) {
+            ++end;
+        }
+        text += textFromBytes(path.substr(start, end - start));
+        if (end < path.size()) {
+            text += path[end];
+        }
+        start = end + 1;
+    }
+    return text;
+}
+
 std::u16string foldedName(std::string_view name) {
     std::u16string result;
     result.reserve(name.size());

@@ -1,5 +1,7 @@
 #include "platform/WindowsPath.h"
 
+#include "platform/TextEncoding.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -201,6 +203,33 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(sameNameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
+    }
+}
+
+TEST(WindowsPathTest, NamesThatAreNotUtf8AreShownAndWrittenBackByTheirWindows1252Reading) {
+    EXPECT_EQ(pathTextFromBytes("C:\\Cielo \xC3\xA8\\Mare \xE8 sole\\\x80.jpg"),
+              "C:\\Cielo è\\Mare è sole\\€.jpg");
+    EXPECT_EQ(pathTextFromBytes("C:\\\xE8\\"), "C:\\è\\");
+    // Every byte comes back from its reading.
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string one(1, static_cast<char>(byte));
+        EXPECT_EQ(bytesLike("\xE8", textFromBytes(one)), one) << byte;
+    }
+    struct Case {
+        const char* original;
+        const char* typed;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"Mare \xE8 sole", "Mare è sole 2", "Mare \xE8 sole 2"},
+        {"Mare \xE8 sole", "Mare è sole – €", "Mare \xE8 sole \x96 \x80"},
+        // A character Windows-1252 has no byte for: the whole name in UTF-8.
+        {"Mare \xE8 sole", "Łódź è", "Łódź è"},
+        {"Cielo è", "Cielo è 2", "Cielo è 2"},
+        {"Foto", "Mare è", "Mare è"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(bytesLike(c.original, c.typed), c.written) << c.typed;
     }
 }
 
