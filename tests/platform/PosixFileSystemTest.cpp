@@ -2,12 +2,15 @@
 
 #include "TempFolder.h"
 #include "platform/Error.h"
+#include "platform/PicturesFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -359,6 +362,46 @@ TEST_F(PosixFileSystemTest, TakesNamesAsTheSameFileAsWindowsDoes) {
     }
 }
 
+TEST(PicturesFolderTest, ReadsTheFolderAsXdgUserDirDoes) {
+    const std::string home = "/home/anna";
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"", std::nullopt},
+        {"XDG_DESKTOP_DIR=\"$HOME/Scrivania\"\nXDG_PICTURES_DIR=\"$HOME/Immagini\"\n",
+         "/home/anna/Immagini"},
+        {"  XDG_PICTURES_DIR = \"/srv/foto/\"\r\n", "/srv/foto"},
+        {"XDG_PICTURES_DIR=\"$HOME\"", "/home/anna"},
+        {"XDG_PICTURES_DIR=\"$HOME/Foto \\\"24\\\" \\$x\"", "/home/anna/Foto \"24\" $x"},
+        {"XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"$HOME/b\"\n", "/home/anna/b"},
+        // Forms the file may not hold name nothing, and leave an earlier line standing.
+        {"XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"Immagini\"\n", "/a"},
+        {"# XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIRS=\"/b\"\nXDG_PICTURES_DIR=$HOME/c\n",
+         std::nullopt},
+        {"XDG_PICTURES_DIR=\"$HOMEFOTO\"\nXDG_PICTURES_DIR=\"/senza fine\n", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(picturesFolderFromUserDirs(text, home), expected) << text;
+    }
+}
+
+// Sets (or, given nothing, unsets) an environment variable for a test and puts the old value
+// back.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        set(value);
+    }
+    ~ScopedEnvironment() { set(m_old ? m_old->c_str() : nullptr); }
+
+private:
+    void set(const char* value) {
+        value ? ::setenv(m_name.c_str(), value, 1) : ::unsetenv(m_name.c_str());
+    }
+    std::string m_name;
+    std::optional<std::string> m_old;
+};
+
 TEST_F(PosixFileSystemTest, StartsPhotoListsAtTheUserPicturesFolder) {
     struct Case {
         const char* configHome; // XDG_CONFIG_HOME below the scratch folder, or none
@@ -380,10 +423,9 @@ TEST_F(PosixFileSystemTest, StartsPhotoListsAtTheUserPicturesFolder) {
         const std::string config = c.configHome ? c.configHome : "casa/.config";
         scratch.makeFolder(config);
         scratch.makeFile(config + "/user-dirs.dirs", c.userDirs);
-        test::ScopedEnvironment home("HOME", scratch.hostPath("casa"));
-        test::ScopedEnvironment configHome(
-            "XDG_CONFIG_HOME",
-            c.configHome ? std::optional(scratch.hostPath(c.configHome)) : std::nullopt);
+        ScopedEnvironment home("HOME", scratch.hostPath("casa").c_str());
+        const std::string configHome = c.configHome ? scratch.hostPath(c.configHome) : "";
+        ScopedEnvironment xdg("XDG_CONFIG_HOME", c.configHome ? configHome.c_str() : nullptr);
 
         PosixFileSystem fs;
         const std::string expected = scratch.windowsPath(c.expected) + "\\";

@@ -130,26 +130,4 @@ ScopedCurrentDirectory::~ScopedCurrentDirectory() {
     fs::current_path(m_old, error);
 }
 
-namespace {
-
-void setEnvironment(const std::string& name, const std::optional<std::string>& value) {
-    if (value)
-        ::setenv(name.c_str(), value->c_str(), 1);
-    else
-        ::unsetenv(name.c_str());
-}
-
-} // namespace
-
-ScopedEnvironment::ScopedEnvironment(const char* name, const std::optional<std::string>& value)
-    : m_name(name) {
-    if (const char* old = std::getenv(name))
-        m_old = old;
-    setEnvironment(m_name, value);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    setEnvironment(m_name, m_old);
-}
-
 } // namespace tess::platform::test

@@ -4,7 +4,6 @@
 
 #include <sys/types.h>
 
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -73,20 +72,6 @@ public:
 
 private:
     std::string m_old;
-};
-
-// Sets (or, given nothing, unsets) an environment variable for a test and puts the old value
-// back.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::optional<std::string>& value);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::string m_name;
-    std::optional<std::string> m_old;
 };
 
 } // namespace tess::platform::test

@@ -16,14 +16,13 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    SettingsTest() { dir.write("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + dir.host() + "\"\n"); }
-
+    // The folders start where the file layer says.
+    struct StartFolderFileSystem : tess::platform::PosixFileSystem {
+        std::string defaultPhotoFolder() override { return "C:\\Foto\\"; }
+    } fs;
     TempDir dir;
-    // The user's pictures folder, where the folders start: the scratch folder.
-    tess::platform::test::ScopedEnvironment configHome{"XDG_CONFIG_HOME", dir.host()};
-    tess::platform::PosixFileSystem fs;
     std::string ini = dir.win("Tessaluma.ini");
-    std::string pictures = dir.win() + "\\";
+    std::string pictures = "C:\\Foto\\";
 };
 
 } // namespace

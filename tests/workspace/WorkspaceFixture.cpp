@@ -16,8 +16,7 @@ WorkspaceTest::WorkspaceTest() : holder{"Tessaluma", dir.win("Tessaluma.ini")} {
     reduced = dir.win("ridotte") + "\\";
     thumbs = dir.win("thumbs") + "\\";
     dir.mkdir("Immagini");
-    dir.write("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + dir.host("Immagini") + "\"\n");
-    pictures = dir.win("Immagini") + "\\";
+    pictures = fs.startFolder = dir.win("Immagini") + "\\";
 }
 
 void WorkspaceTest::writeSettings(bool originalsPreview, const std::string& extra) {

@@ -46,8 +46,11 @@ public:
             beforeRead(path);
         return platform::PosixFileSystem::readFileUpTo(path, maxSize);
     }
+    std::string defaultPhotoFolder() override { return startFolder; }
+
     std::vector<std::string> reads;
     std::function<void(const std::string& path)> beforeRead;
+    std::string startFolder; // where the lists start with no settings file
 
 private:
     std::mutex m_mutex;
@@ -80,13 +83,10 @@ protected:
     static std::vector<std::string> names(const workspace::PhotoTable& table);
 
     TempDir dir;
-    // The user's pictures folder, where the lists start with no settings file: "Immagini" in
-    // the scratch folder, named by a user-dirs.dirs of its own.
-    platform::test::ScopedEnvironment configHome{"XDG_CONFIG_HOME", dir.host()};
     CountingFileSystem fs;
     workspace::Project holder;              // the settings file lies in the scratch folder
     std::string originals, reduced, thumbs; // Windows folder texts ending in "\"
-    std::string pictures;
+    std::string pictures;                   // where the lists start: "Immagini\"
 };
 
 // Expects the driver to have seen exactly these message box texts, and no problem.
