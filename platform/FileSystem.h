@@ -31,8 +31,8 @@ struct FindEntry {
 };
 
 // The Windows file, profile and path functions the program relies on. Every path above this
-// interface is Windows text: a drive letter, ":" and "\" ("/" is accepted too). One
-// implementation stands in for Windows on POSIX systems; a Win32 one can sit beside it.
+// interface is Windows text: a drive letter, ":" and "\" ("/" is accepted too). On Windows the
+// Win32 layer gives them; on POSIX systems a stand-in does (SystemFileSystem names the one built).
 // All text is UTF-8.
 class FileSystem {
 public:

@@ -491,11 +491,16 @@ PatchPlan planProfileRewrite(std::string_view fileBytes, std::string_view sectio
     const std::size_t begin = plan.edits.front().begin;
     const std::size_t end = plan.edits.back().end;
 
-    // Everything from the first change on, written anew.
+    // Everything from the first change on, written anew. A shorter file is written with blanks
+    // after its end, which the cut that follows takes away, so the file never ends in old bytes.
     const auto rewriteTail = [&] {
         std::string tail = encode(applyEdits(text, begin, text.size(), plan.edits)) + file.oddByte;
         const std::size_t at = offsetOf(begin);
         patches.size = at + tail.size();
+        if (patches.size < fileBytes.size()) {
+            const std::size_t unit = encode(" ").size();
+            tail += encode(std::string((fileBytes.size() - patches.size) / unit, ' '));
+        }
         patches.writes.push_back({at, std::move(tail)});
         return patches;
     };
