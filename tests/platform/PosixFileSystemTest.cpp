@@ -188,7 +188,6 @@ TEST_F(PosixFileSystemTest, ReportsWindowsAttributeValues) {
     m_folder.makeFolder("folder");
     m_folder.makeFolder("rofolder", 0555);
     m_folder.makeFolder(".folder");
-    m_folder.makeFile("file.jpg");
     m_folder.makeFile(".file");
     m_folder.makeFile("ro.jpg", "", 0444);
     m_folder.makeFile("ownerOnly.jpg", "", 0200);
