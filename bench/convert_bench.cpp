@@ -14,7 +14,7 @@
 // floor without a decoder program's start-up and first-touch memory costs.
 
 #include "FakeFileSystem.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/Conversion.h"
 #include "workspace/ParallelConversion.h"
 
@@ -81,12 +81,12 @@ int main(int argc, char** argv) {
     fs::create_directories(output / "ridotte");
     fs::create_directories(output / "thumbs");
 
-    tess::platform::PosixFileSystem fileSystem;
-    const std::string source = tess::platform::PosixFileSystem::windowsPath(originals.string());
+    tess::platform::SystemFileSystem fileSystem;
+    const std::string source = tess::platform::SystemFileSystem::windowsPath(originals.string());
     const tess::workspace::OutputSettings reduced{
-        800, 600, 80, tess::platform::PosixFileSystem::windowsPath((output / "ridotte").string())};
+        800, 600, 80, tess::platform::SystemFileSystem::windowsPath((output / "ridotte").string())};
     const tess::workspace::OutputSettings thumbnail{
-        640, 480, 50, tess::platform::PosixFileSystem::windowsPath((output / "thumbs").string())};
+        640, 480, 50, tess::platform::SystemFileSystem::windowsPath((output / "thumbs").string())};
 
     // The pass the window runs, with a given number of workers: best wall and CPU time.
     std::vector<tess::workspace::ParallelConversion::Row> rows;

@@ -6,7 +6,9 @@
 #include "platform/Error.h"
 
 #include <algorithm>
+#include <climits>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,7 +35,7 @@ namespace {
 
 // Beyond this libjpeg refuses to grow its whole-image buffers (a progressive photo keeps all
 // its coefficients), so a huge photo fails with a JPEG error instead of eating the machine.
-constexpr long kLibjpegMemoryLimit = 2L * 1024 * 1024 * 1024;
+constexpr long kLibjpegMemoryLimit = long(std::min<std::int64_t>(std::int64_t(2) << 30, LONG_MAX));
 
 // Rows asked of the decoder per call; a few calls per band of blocks keep the call overhead
 // out of the picture while the buffer stays in the cache.

@@ -105,18 +105,6 @@ void FakeFileSystem::writeFile(const std::string& path, const void* data, std::s
     files[path].assign(bytes, bytes + size);
 }
 
-std::string FakeFileSystem::getProfileString(const std::string&, const std::string&,
-                                             const std::string& defaultValue, const std::string&) {
-    unexpected("getProfileString");
-    return defaultValue;
-}
-
-bool FakeFileSystem::writeProfileString(const std::string&, const std::string&, const std::string&,
-                                        const std::string&) {
-    unexpected("writeProfileString");
-    return false;
-}
-
 std::vector<std::optional<std::string>>
 FakeFileSystem::getProfileStrings(const std::string&, const std::vector<std::string>& keys,
                                   const std::string&) {

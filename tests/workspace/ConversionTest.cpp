@@ -10,7 +10,7 @@
 #include "imaging/Jpeg.h"
 #include "imaging/JpegSegments.h"
 #include "platform/Error.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/PhotoFiles.h"
 
 #include <gtest/gtest.h>
@@ -194,7 +194,7 @@ protected:
     }
 
     test::TempDir m_dir;
-    platform::PosixFileSystem m_fs;
+    platform::SystemFileSystem m_fs;
 };
 
 TEST_F(ConversionTest, OutputIsAPointSampleOfTheOriginal) {

@@ -3,7 +3,7 @@
 #include "ErrorText.h"
 #include "TempDir.h"
 #include "imaging/Jpeg.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ using Row = ParallelConversion::Row;
 // The real layer, with a hold on the reads of chosen originals, which lets later rows get
 // ahead of them, and a count of the photos a pass holds: originals read, less rows whose
 // thumbnail has been written.
-class ScriptedFileSystem final : public platform::PosixFileSystem {
+class ScriptedFileSystem final : public platform::SystemFileSystem {
 public:
     std::vector<std::uint8_t> readFile(const std::string& path) override {
         std::unique_lock lock(m_mutex);
@@ -34,10 +34,10 @@ public:
             m_changed.wait_for(lock, std::chrono::milliseconds(300), [this] { return released; });
         }
         lock.unlock();
-        return platform::PosixFileSystem::readFile(path);
+        return platform::SystemFileSystem::readFile(path);
     }
     void writeFile(const std::string& path, const void* data, std::size_t size) override {
-        platform::PosixFileSystem::writeFile(path, data, size);
+        platform::SystemFileSystem::writeFile(path, data, size);
         if (path.find("thumbs") != std::string::npos) {
             const std::lock_guard lock(m_mutex);
             --m_held;

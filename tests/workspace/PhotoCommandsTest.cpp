@@ -2,7 +2,7 @@
 #include "TempDir.h"
 
 #include "imaging/Jpeg.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/PhotoCommands.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +71,7 @@ protected:
     ListAt at(int column) { return {dir.win(kFolders[column]) + "\\", lists[column]}; }
 
     static constexpr const char* kFolders[] = {"originali", "ridotte", "thumbs"};
-    tess::platform::PosixFileSystem fs;
+    tess::platform::SystemFileSystem fs;
     TempDir dir;
     ScriptedPrompt prompt;
     PhotoCommands commands{fs, prompt};

@@ -2,7 +2,7 @@
 #include "TempDir.h"
 
 #include "platform/Error.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/Settings.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    tess::platform::PosixFileSystem fs;
+    tess::platform::SystemFileSystem fs;
     TempDir dir;
     std::string ini = dir.win("Tessaluma.ini");
 };
