@@ -1,10 +1,10 @@
 #pragma once
 
-#include "workspace/PhotoColumn.h"
+#include "window/PhotoColumn.h"
 #include "workspace/PhotoTable.h"
 #include "workspace/Project.h"
 #include "workspace/Settings.h"
-#include "workspace/WindowPrompt.h"
+#include "window/WindowPrompt.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 
 #include "imaging/Jpeg.h"
 #include "workspace/Conversion.h"
-#include "workspace/Preview.h"
+#include "window/Preview.h"
 
 #include <QMenu>
 #include <QProgressBar>

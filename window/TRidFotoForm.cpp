@@ -1,16 +1,16 @@
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include "dialogs/Fonts.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/Placement.h"
 #include "dialogs/SingleLineBox.h"
 #include "dialogs/TTavGDirForm.h"
-#include "workspace/Controls.h"
+#include "window/Controls.h"
 #include "workspace/Marks.h"
 #include "workspace/PhotoCommands.h"
-#include "workspace/PhotoGrid.h"
-#include "workspace/Preview.h"
-#include "workspace/WindowPrompt.h"
+#include "window/PhotoGrid.h"
+#include "window/Preview.h"
+#include "window/WindowPrompt.h"
 
 #include <QAction>
 #include <QCheckBox>

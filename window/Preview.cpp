@@ -1,4 +1,4 @@
-#include "workspace/Preview.h"
+#include "window/Preview.h"
 
 #include "dialogs/MessageBoxes.h"
 #include "imaging/Exif.h"
