@@ -1,9 +1,9 @@
 // The conversion pass: every marked original becomes a reduced copy and a thumbnail.
 #include "window/TRidFotoForm.h"
 
-#include "workspace/ParallelConversion.h"
-#include "workspace/PhotoCommands.h"
 #include "window/Preview.h"
+#include "workspace/ConversionPass.h"
+#include "workspace/ParallelConversion.h"
 
 #include <QApplication>
 #include <QEvent>

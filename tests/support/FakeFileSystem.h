@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,7 +13,8 @@ namespace tess::test {
 // A file layer with drives C: and D: and only the folders a test adds, for what a real
 // machine with a single drive cannot show, and whole files held in memory by their path text
 // (no folder needed), for timing work without the disk. Attributes, moves and the settings
-// file are not kept: asking for them fails the test.
+// file are not kept: asking for them fails the test. Files may be read and written from several
+// threads at once, as a conversion pass does.
 class FakeFileSystem : public tess::platform::FileSystem {
 public:
     FakeFileSystem();
@@ -47,6 +49,7 @@ public:
                              const std::string& file) override;
 
 private:
+    std::mutex m_filesMutex; // held while `files` is read or changed through the layer
     std::set<std::string> m_folders;
     std::string m_current = "C:\\";
 };

@@ -1,8 +1,8 @@
 #include "WorkspaceFixture.h"
 
 #include "imaging/Jpeg.h"
-#include "workspace/Conversion.h"
 #include "window/Preview.h"
+#include "workspace/ConversionPass.h"
 
 #include <QMenu>
 #include <QProgressBar>
