@@ -130,27 +130,6 @@ TEST(JpegErrors, LibjpegsMemoryIsBounded) {
               jpegError(JERR_NO_BACKING_STORE));
 }
 
-// The same file with its last scan repeated until it holds `scans` scans.
-Bytes withScans(const Bytes& progressive, int scans) {
-    const JpegInfo info = readJpegHeader(progressive);
-    EXPECT_TRUE(info.progressive);
-    std::size_t lastScan = 0;
-    int count = 0;
-    for (std::size_t i = 0; i + 1 < progressive.size(); ++i) {
-        if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) {
-            lastScan = i;
-            ++count;
-        }
-    }
-    const Bytes scan(progressive.begin() + std::ptrdiff_t(lastScan), progressive.end() - 2);
-    Bytes result(progressive.begin(), progressive.end() - 2);
-    for (; count < scans; ++count) {
-        result.insert(result.end(), scan.begin(), scan.end());
-    }
-    result.insert(result.end(), {0xFF, 0xD9});
-    return result;
-}
-
 TEST(JpegErrors, PreviewsRefuseWhatNoPhotoNeedsAtOnce) {
     const auto previewError = [](const Bytes& data) {
         return errorOf([&] { decodeStretched(data, DecodeProfile::SpeedFirst, {{201, 151}}); });
@@ -179,9 +158,9 @@ TEST(JpegErrors, PreviewsRefuseWhatNoPhotoNeedsAtOnce) {
     // Scans beyond the limit stop both profiles; a photo's own ten go through.
     const Bytes photo = sources().progressive;
     for (DecodeProfile profile : {DecodeProfile::SpeedFirst, DecodeProfile::QualityFirst}) {
-        EXPECT_NO_THROW(decodeStretched(withScans(photo, kMaxScans), profile, {{64, 48}}));
+        EXPECT_NO_THROW(decodeStretched(test::withScans(photo, kMaxScans), profile, {{64, 48}}));
         EXPECT_EQ(errorOf([&] {
-                      decodeStretched(withScans(photo, kMaxScans + 1), profile, {{64, 48}});
+                      decodeStretched(test::withScans(photo, kMaxScans + 1), profile, {{64, 48}});
                   }),
                   kTooManyScans);
     }

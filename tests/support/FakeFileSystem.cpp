@@ -103,6 +103,17 @@ std::vector<std::uint8_t> FakeFileSystem::readFile(const std::string& path) {
     return found->second;
 }
 
+std::optional<std::vector<std::uint8_t>> FakeFileSystem::readFileUpTo(const std::string& path,
+                                                                      std::size_t maxSize) {
+    {
+        const std::lock_guard lock(m_filesMutex);
+        const auto found = files.find(path);
+        if (found != files.end() && found->second.size() > maxSize)
+            return std::nullopt;
+    }
+    return readFile(path);
+}
+
 void FakeFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
     const std::lock_guard lock(m_filesMutex);
     const auto* bytes = static_cast<const std::uint8_t*>(data);

@@ -36,6 +36,9 @@ public:
     bool deleteFile(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to) override;
     std::vector<std::uint8_t> readFile(const std::string& path) override;
+    // Tells a file too big before copying it, as the real layer does.
+    std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
+                                                          std::size_t maxSize) override;
     void writeFile(const std::string& path, const void* data, std::size_t size) override;
     std::string getProfileString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue, const std::string& file) override;
