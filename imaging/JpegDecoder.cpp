@@ -243,14 +243,6 @@ JpegInfo readJpegHeader(const Bytes& data) {
             decoder.info.num_components, multiple};
 }
 
-Size decodedSize(const JpegInfo& info, DecodeProfile profile) {
-    if (profile == DecodeProfile::SpeedFirst) {
-        // libjpeg's 1/4 scale rounds each side up.
-        return {(info.width + 3) / 4, (info.height + 3) / 4};
-    }
-    return {info.width, info.height};
-}
-
 std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
                                       const std::vector<Size>& targets) {
     try {

@@ -243,7 +243,11 @@ TEST(DecodeStretched, MatchesPointSamplingOfTheFullDecodeExactly) {
         test::cmykTestProfile());
     for (const Bytes* data : {&photo, &progressivePhoto, &greyPhoto, &printPhoto}) {
         for (DecodeProfile profile : {DecodeProfile::QualityFirst, DecodeProfile::SpeedFirst}) {
-            const Size full = decodedSize(readJpegHeader(*data), profile);
+            // The size libjpeg decodes to: the sides divided by the scale, rounded up.
+            const JpegInfo header = readJpegHeader(*data);
+            const int scale = profile == DecodeProfile::SpeedFirst ? 4 : 1;
+            const Size full{(header.width + scale - 1) / scale,
+                            (header.height + scale - 1) / scale};
             const std::vector<Size> targets{{97, 61}, {700, 500}, {1, 1}, {full.width, 3}};
             auto all = targets;
             all.insert(all.begin(), full);
@@ -305,12 +309,6 @@ TEST(DecodeStretched, GreyPhotosComeOutGrey) {
         EXPECT_EQ(coloured, 0);
         EXPECT_NEAR(pixelAt(image, 100, 100)[0], test::greyCellLevel(3, 3), 8);
     }
-}
-
-TEST(DecodeStretched, SpeedFirstDecodesAtAQuarterRoundedUp) {
-    const Bytes data = encodeJpeg(test::gradient(641, 479), 80, false);
-    EXPECT_EQ(decodedSize(readJpegHeader(data), DecodeProfile::SpeedFirst), (Size{161, 120}));
-    EXPECT_EQ(decodedSize(readJpegHeader(data), DecodeProfile::QualityFirst), (Size{641, 479}));
 }
 
 TEST(DecodeStretched, TruncatedFileDecodesWithTheRestGrey) {
