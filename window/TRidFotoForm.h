@@ -1,10 +1,10 @@
 #pragma once
 
 #include "window/PhotoColumn.h"
+#include "window/WindowPrompt.h"
 #include "workspace/PhotoTable.h"
 #include "workspace/Project.h"
 #include "workspace/Settings.h"
-#include "window/WindowPrompt.h"
 
 #include <QDialog>
 
