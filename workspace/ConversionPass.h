@@ -41,7 +41,7 @@ public:
     // Reads the six numbers from the texts of the path and parameter boxes (in the order of
     // the settings file's keys), asks for confirmation and checks the folders. False when the
     // pass is not to run (the user has been told why, or declined); a text that is not a
-    // number throws. The originals list is then on its first row.
+    // number throws. When it starts, the originals list is on its first row.
     bool start(const std::array<std::string, TextSettingCount>& texts);
     // The rows the pass has still to handle, from the current one, to be converted on
     // `workers` threads and written in row order. Report each row it finishes with advance(),
