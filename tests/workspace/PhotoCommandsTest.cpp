@@ -3,7 +3,9 @@
 
 #include "imaging/Jpeg.h"
 #include "platform/SystemFileSystem.h"
+#include "workspace/ConversionPass.h"
 #include "workspace/PhotoCommands.h"
+#include "workspace/Prompt.h"
 
 #include <gtest/gtest.h>
 
@@ -223,8 +225,8 @@ TEST_F(PhotoCommandsTest, CommandsActOnTheListedFolderNotOnATypedOne) {
     ConversionPass pass(fs, prompt, lists[0], lists[1], lists[2]);
     ASSERT_TRUE(pass.start(
         {dir.win("altre") + "\\", at(1).folder, at(2).folder, "80", "60", "80", "40", "30", "50"}));
-    while (!pass.done())
-        pass.step();
+    EXPECT_EQ(pass.parallel(1)->run([&](int) { pass.advance(); }).end,
+              ParallelConversion::End::Completed);
     EXPECT_TRUE(dir.exists("ridotte/x.jpg"));
     EXPECT_TRUE(dir.exists("thumbs/x.jpg"));
 }

@@ -5,7 +5,7 @@
 #include "WindowTest.h"
 
 #include "platform/SystemFileSystem.h"
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAction>
 #include <QApplication>
