@@ -2,7 +2,7 @@
 
 #include "app/Application.h"
 #include "app/TBaseMainForm.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +12,7 @@ int runProgram(int argc, char** argv, bool openWorkspace, const std::function<vo
     QApplication app(argc, argv);
     tess::ui::setUpApplication();
 
-    tess::platform::PosixFileSystem fs;
+    tess::platform::SystemFileSystem fs;
     TBaseMainForm mainForm(fs);
     mainForm.show();
     if (openWorkspace)

@@ -11,7 +11,7 @@ namespace tess::bench {
 namespace {
 
 std::string windowsFolder(const std::filesystem::path& path) {
-    return platform::PosixFileSystem::windowsPath(path.string()) + "\\";
+    return platform::SystemFileSystem::windowsPath(path.string()) + "\\";
 }
 
 std::filesystem::path makeScratchFolder(const char* tag) {

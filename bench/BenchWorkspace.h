@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/Project.h"
 
 #include <filesystem>
@@ -34,7 +34,7 @@ private:
     std::filesystem::path m_work;
 
 public:
-    platform::PosixFileSystem fileSystem;
+    platform::SystemFileSystem fileSystem;
     workspace::Project project;
 };
 

@@ -3,18 +3,17 @@
 // Converts every .JPG in the host folder ORIGINALS into OUTPUT/ridotte (800 x 600, quality
 // 80) and OUTPUT/thumbs (640 x 480, quality 50) with the conversion command's own pass, RUNS
 // times (3 unless given) with a worker per core and RUNS times with one worker, and prints the
-// best runs. It also times the photos converted one after the other on the calling thread, as
-// the command did before it had workers. The last line is "ms_per_photo X" (all cores) for the
+// best runs. The last line is "ms_per_photo X" (all cores) for the
 // driving script, after "cores N", "one_core_ms_per_photo X", "decode_ms_per_photo X",
 // "cpu_ms_per_photo X" (process CPU time) and "memory_ms_per_photo X".
 //
-// It also converts them with the files held in memory (read once beforehand, outputs kept
-// in memory), which tells the decoding and encoding apart from the disk writes, and times a
-// plain full-size float decode of the photos in this process (libjpeg alone, RGB out), the
+// It also converts them on one worker with the files held in memory (read once beforehand,
+// outputs kept in memory), which tells the decoding and encoding apart from the disk writes, and
+// times a plain full-size float decode of the photos in this process (libjpeg alone, RGB out), the
 // floor without a decoder program's start-up and first-touch memory costs.
 
 #include "FakeFileSystem.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/Conversion.h"
 #include "workspace/ParallelConversion.h"
 
@@ -81,12 +80,12 @@ int main(int argc, char** argv) {
     fs::create_directories(output / "ridotte");
     fs::create_directories(output / "thumbs");
 
-    tess::platform::PosixFileSystem fileSystem;
-    const std::string source = tess::platform::PosixFileSystem::windowsPath(originals.string());
+    tess::platform::SystemFileSystem fileSystem;
+    const std::string source = tess::platform::SystemFileSystem::windowsPath(originals.string());
     const tess::workspace::OutputSettings reduced{
-        800, 600, 80, tess::platform::PosixFileSystem::windowsPath((output / "ridotte").string())};
+        800, 600, 80, tess::platform::SystemFileSystem::windowsPath((output / "ridotte").string())};
     const tess::workspace::OutputSettings thumbnail{
-        640, 480, 50, tess::platform::PosixFileSystem::windowsPath((output / "thumbs").string())};
+        640, 480, 50, tess::platform::SystemFileSystem::windowsPath((output / "thumbs").string())};
 
     // The pass the window runs, with a given number of workers: best wall and CPU time.
     std::vector<tess::workspace::ParallelConversion::Row> rows;
@@ -118,27 +117,13 @@ int main(int argc, char** argv) {
     double bestCpu = 0;
     double bestOneCore = 0;
     double oneCoreCpu = 0;
-    double bestOneRowAtATime = 0;
     try {
         best = timePass(cores, "all cores", bestCpu);
         bestOneCore = timePass(1, "one core", oneCoreCpu);
-        // The conversion as it was before the pass had workers: one row after the other.
-        for (int run = 1; run <= runs; ++run) {
-            const auto start = std::chrono::steady_clock::now();
-            for (const std::string& name : names)
-                tess::workspace::convertToReducedAndThumbnail(fileSystem, name, source, reduced,
-                                                              thumbnail);
-            const double ms =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                    .count();
-            bestOneRowAtATime = run == 1 ? ms : std::min(bestOneRowAtATime, ms);
-        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "conversion failed: %s\n", error.what());
         return 1;
     }
-    std::printf("one row at a time on the calling thread: best of %d runs, %.1f ms/photo\n", runs,
-                bestOneRowAtATime / double(names.size()));
     // The same conversion with the files in memory.
     tess::test::FakeFileSystem memory;
     for (const std::string& name : names) {
@@ -147,8 +132,11 @@ int main(int argc, char** argv) {
     double bestInMemory = 0;
     for (int run = 1; run <= runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        for (const std::string& name : names) {
-            tess::workspace::convertToReducedAndThumbnail(memory, name, source, reduced, thumbnail);
+        tess::workspace::ParallelConversion pass(memory, source, reduced, thumbnail, rows, 1);
+        const auto outcome = pass.run([](int) {});
+        if (outcome.error) {
+            std::fprintf(stderr, "conversion in memory failed\n");
+            return 1;
         }
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

@@ -5,7 +5,7 @@
 // which a Windows path cannot reach and the list leaves out. Both folders are made under the
 // system's temporary folder and removed afterwards. Prints the best of 3 runs for each.
 
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/PhotoList.h"
 
 #include <algorithm>
@@ -19,13 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double bestListSeconds(tess::platform::PosixFileSystem& files, const fs::path& folder, int& rows) {
+double bestListSeconds(tess::platform::SystemFileSystem& files, const fs::path& folder, int& rows) {
     double best = 1e9;
     for (int run = 0; run < 3; ++run) {
         tess::workspace::PhotoTable table;
         const auto start = std::chrono::steady_clock::now();
         tess::workspace::CaricaListaFoto(
-            files, tess::platform::PosixFileSystem::windowsPath(folder.string()), table);
+            files, tess::platform::SystemFileSystem::windowsPath(folder.string()), table);
         best = std::min(
             best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         rows = table.rowCount();
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::stoi(argv[1]) : 10000;
     const fs::path root = fs::temp_directory_path() / "tessaluma-bench-list";
     fs::remove_all(root);
-    tess::platform::PosixFileSystem files;
+    tess::platform::SystemFileSystem files;
     for (const char* kind : {"ordinary", "backslash"}) {
         const fs::path folder = root / kind;
         fs::create_directories(folder);

@@ -6,7 +6,7 @@
 // Prints one line per run and, last, "mark-all N photos X ms" with the best run. The time
 // covers the command and the preview it leaves to draw, as the user waits for both.
 #include "BenchWorkspace.h"
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAction>
 #include <QApplication>

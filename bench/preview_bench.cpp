@@ -10,7 +10,7 @@
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <sys/resource.h>
 
@@ -30,9 +30,9 @@ using namespace tess;
 // The steps of a preview without its window: read the file (unless it is too big), read the
 // header, decode at a quarter and draw it into the view's size.
 std::string preview(const std::string& path) {
-    platform::PosixFileSystem fs;
-    const auto data =
-        fs.readFileUpTo(platform::PosixFileSystem::windowsPath(path), imaging::kMaxPreviewFileSize);
+    platform::SystemFileSystem fs;
+    const auto data = fs.readFileUpTo(platform::SystemFileSystem::windowsPath(path),
+                                      imaging::kMaxPreviewFileSize);
     if (!data)
         return std::string(imaging::kPreviewTooLarge) + " (file size)";
     const imaging::JpegInfo info = imaging::readJpegHeader(*data);

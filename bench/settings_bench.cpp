@@ -1,7 +1,7 @@
 // Times one read and one write of the workspace settings on large settings files: 10 MB of line
 // breaks, and 10 MB of foreign keys in the workspace's own section. Prints one line per file and
 // step, and the peak memory of the process at the end.
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/Settings.h"
 
 #include <sys/resource.h>
@@ -34,11 +34,11 @@ int main() {
         {"line-breaks", std::string(size, '\n')},
         {"foreign-keys", keys},
     };
-    tess::platform::PosixFileSystem fileSystem;
+    tess::platform::SystemFileSystem fileSystem;
     for (const auto& [name, contents] : files) {
         const fs::path host = folder / "Tessaluma.ini";
         std::ofstream(host, std::ios::binary) << contents;
-        const std::string ini = tess::platform::PosixFileSystem::windowsPath(host.string());
+        const std::string ini = tess::platform::SystemFileSystem::windowsPath(host.string());
         auto start = std::chrono::steady_clock::now();
         tess::workspace::Settings settings = tess::workspace::readSettings(fileSystem, ini);
         std::printf("%-13s %5.1f MB read  %.3f s\n", name, contents.size() / 1048576.0,

@@ -8,7 +8,7 @@
 // Prints one line per run, then "stall_ms X" (the worst run) and "memory_peak_mb X" (the
 // highest peak), for bench/convert.
 #include "BenchWorkspace.h"
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -129,12 +129,16 @@ void loadFonts() {
     if (loaded)
         return;
     loaded = true;
+#ifndef Q_OS_WIN
+    // Windows has Tahoma and MS Sans Serif of its own; elsewhere the free faces of the same
+    // names and metrics stand in for them.
     const char* files[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf",
                            "/usr/share/wine/fonts/ms_sans_serif.ttf"};
     for (const char* file : files) {
         if (QFile::exists(QString::fromLatin1(file)))
             QFontDatabase::addApplicationFont(QString::fromLatin1(file));
     }
+#endif
 }
 
 QFont tahoma8() {

@@ -53,9 +53,6 @@ inline constexpr const char* kTooManyScans = "File JPEG con troppe scansioni";
 // Throws tess::Error("JPEG error #<n>") with libjpeg's message number.
 JpegInfo readJpegHeader(const Bytes& data);
 
-// The size the profile decodes to (for SpeedFirst each side divided by 4, rounded up).
-Size decodedSize(const JpegInfo& info, DecodeProfile profile);
-
 // Decodes the data with the profile and draws it point-sampled (no smoothing) onto one white
 // image per requested size, in one pass over the data. Throws tess::Error("JPEG error #<n>"),
 // tess::Error("Out of memory") when the decoded size is beyond kMaxDecodedPixels, and the

@@ -1,33 +1,26 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/NativeFiles.h"
 #include "platform/PosixHandles.h"
+#include "platform/TemporaryName.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <random>
 
 namespace tess::platform {
 
 namespace {
 
-// A name for the temporary that no one else uses: random per process, counted within it.
-std::string temporaryName(const std::string& folder) {
-    static const unsigned long long seed = [] {
-        std::random_device device;
-        return (static_cast<unsigned long long>(device()) << 32) ^ device();
-    }();
-    static std::atomic<unsigned long long> counter{0};
-    char name[64];
-    std::snprintf(name, sizeof name, ".tess-%016llx-%llu.tmp", seed, counter++);
-    return (folder == "/" ? std::string() : folder) + "/" + name;
+// A path for the temporary in the folder.
+std::string temporaryPath(const std::string& folder) {
+    return (folder == "/" ? std::string() : folder) + "/" + temporaryFileName();
 }
 
 // The temporary file is removed unless it has been renamed into place.
@@ -72,8 +65,6 @@ void syncFolder(const std::string& folder) {
     }
 }
 
-enum class Outcome { Written, Refused, Failed };
-
 } // namespace
 
 std::string hostFolderOf(const std::string& hostPath) {
@@ -90,8 +81,9 @@ bool isRefusal(int error) {
     return error == EACCES || error == EPERM;
 }
 
-// The replace route; Refused when the folder takes no new file or the rename is not allowed.
-Outcome replaceThroughTemporary(const std::string& hostPath, const void* data, std::size_t size) {
+} // namespace
+
+WriteOutcome replaceNativeFile(const std::string& hostPath, const void* data, std::size_t size) {
     std::string target = hostPath;
     struct stat old {};
     bool replacing = false;
@@ -102,7 +94,7 @@ Outcome replaceThroughTemporary(const std::string& hostPath, const void* data, s
                 std::unique_ptr<char, decltype(&std::free)> resolved(
                     ::realpath(target.c_str(), nullptr), &std::free);
                 if (!resolved) {
-                    return Outcome::Failed;
+                    return WriteOutcome::Failed;
                 }
                 target = resolved.get();
                 replacing = true;
@@ -113,23 +105,23 @@ Outcome replaceThroughTemporary(const std::string& hostPath, const void* data, s
         }
     }
     if (replacing && (!S_ISREG(old.st_mode) || isReadOnlyMode(old.st_mode))) {
-        return Outcome::Failed;
+        return WriteOutcome::Failed;
     }
 
     const std::string folder = hostFolderOf(target);
     FileDescriptor fd;
     std::unique_ptr<TemporaryFile> temporary;
     for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
-        std::string name = temporaryName(folder);
+        std::string name = temporaryPath(folder);
         fd.reset(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd.valid()) {
             temporary = std::make_unique<TemporaryFile>(std::move(name));
         } else if (errno != EEXIST) {
-            return isRefusal(errno) ? Outcome::Refused : Outcome::Failed;
+            return isRefusal(errno) ? WriteOutcome::Refused : WriteOutcome::Failed;
         }
     }
     if (!temporary) {
-        return Outcome::Failed;
+        return WriteOutcome::Failed;
     }
     if (replacing) {
         // Only root may hand a file to another owner; for anyone else the file stays theirs. The
@@ -138,48 +130,68 @@ Outcome replaceThroughTemporary(const std::string& hostPath, const void* data, s
             [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);
         }
         if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
-            return Outcome::Failed;
+            return WriteOutcome::Failed;
         }
     }
     if (!writeAll(fd.get(), data, size) || ::fsync(fd.get()) != 0 || !fd.close()) {
-        return Outcome::Failed;
+        return WriteOutcome::Failed;
     }
     if (::rename(temporary->path().c_str(), target.c_str()) != 0) {
-        return isRefusal(errno) ? Outcome::Refused : Outcome::Failed;
+        return isRefusal(errno) ? WriteOutcome::Refused : WriteOutcome::Failed;
     }
     temporary->commit();
     syncFolder(folder);
-    return Outcome::Written;
+    return WriteOutcome::Written;
 }
 
-// Rewrites an existing writable plain file through the file itself.
-bool rewriteInPlace(const std::string& hostPath, const void* data, std::size_t size) {
-    FileDescriptor fd(::open(hostPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat st {};
-    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        isReadOnlyMode(st.st_mode)) {
-        return false;
+namespace {
+
+class PosixPatchTarget final : public PatchTarget {
+public:
+    explicit PosixPatchTarget(FileDescriptor fd) : m_fd(std::move(fd)) {}
+
+    bool reserve(std::uint64_t size) override {
+        // Blocks are taken without changing the length; where the file system cannot, the
+        // writes find out.
+        if (::fallocate(m_fd.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) {
+            return true;
+        }
+        return errno != ENOSPC && errno != EFBIG && errno != EDQUOT && errno != EIO;
     }
-    return writeAll(fd.get(), data, size) && ::ftruncate(fd.get(), static_cast<off_t>(size)) == 0 &&
-           ::fsync(fd.get()) == 0 && fd.close();
-}
+    bool write(std::uint64_t offset, std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t written =
+                ::pwrite(m_fd.get(), bytes.data(), bytes.size(), static_cast<off_t>(offset));
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return false;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+            offset += static_cast<std::uint64_t>(written);
+        }
+        return true;
+    }
+    bool sync() override { return ::fsync(m_fd.get()) == 0; }
+    bool resize(std::uint64_t size) override {
+        return ::ftruncate(m_fd.get(), static_cast<off_t>(size)) == 0;
+    }
+
+private:
+    FileDescriptor m_fd;
+};
 
 } // namespace
 
-bool replaceFileContents(const std::string& hostPath, const void* data, std::size_t size) {
-    return replaceThroughTemporary(hostPath, data, size) == Outcome::Written;
-}
-
-bool writeFileContents(const std::string& hostPath, const void* data, std::size_t size) {
-    switch (replaceThroughTemporary(hostPath, data, size)) {
-    case Outcome::Written:
-        return true;
-    case Outcome::Refused:
-        return rewriteInPlace(hostPath, data, size);
-    case Outcome::Failed:
-        break;
+std::unique_ptr<PatchTarget> openForRewrite(const std::string& nativePath) {
+    FileDescriptor fd(::open(nativePath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        isReadOnlyMode(st.st_mode)) {
+        return nullptr;
     }
-    return false;
+    return std::make_unique<PosixPatchTarget>(std::move(fd));
 }
 
 } // namespace tess::platform

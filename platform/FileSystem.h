@@ -31,8 +31,8 @@ struct FindEntry {
 };
 
 // The Windows file, profile and path functions the program relies on. Every path above this
-// interface is Windows text: a drive letter, ":" and "\" ("/" is accepted too). One
-// implementation stands in for Windows on POSIX systems; a Win32 one can sit beside it.
+// interface is Windows text: a drive letter, ":" and "\" ("/" is accepted too). On Windows the
+// Win32 layer gives them; on POSIX systems a stand-in does (SystemFileSystem names the one built).
 // All text is UTF-8.
 class FileSystem {
 public:
@@ -86,16 +86,6 @@ public:
     // old one, so a failure never leaves a truncated file or the temporary behind. A read-only
     // file is not replaced. Throws tess::Error("Cannot create file <path>").
     virtual void writeFile(const std::string& path, const void* data, std::size_t size) = 0;
-
-    // GetPrivateProfileString: the value of the key in the section, or the default; at most
-    // 2047 characters.
-    virtual std::string getProfileString(const std::string& section, const std::string& key,
-                                         const std::string& defaultValue,
-                                         const std::string& file) = 0;
-    // WritePrivateProfileString: false when the file cannot be written or the value cannot be
-    // stored (a line break in it).
-    virtual bool writeProfileString(const std::string& section, const std::string& key,
-                                    const std::string& value, const std::string& file) = 0;
 
     // Several keys of one section read with one read of the file: each value (at most 2047
     // characters), or nothing when the file, the section or the key is missing. A file in UTF-16

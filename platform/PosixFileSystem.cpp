@@ -2,9 +2,9 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
+#include "platform/NativeFiles.h"
 #include "platform/PicturesFolder.h"
 #include "platform/PosixHandles.h"
-#include "platform/ProfileText.h"
 #include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
@@ -124,7 +124,11 @@ bool statHost(const std::string& host, struct stat& st) {
 // meanwhile would otherwise block it until someone writes to the pipe. Sets st to the file's
 // status; errno is ENOENT when nothing is there.
 FileDescriptor openPlainFile(const std::string& host, struct stat& st) {
-    if (host.empty() || ::stat(host.c_str(), &st) != 0) {
+    if (host.empty()) {
+        errno = ENOENT;
+        return FileDescriptor();
+    }
+    if (::stat(host.c_str(), &st) != 0) {
         return FileDescriptor();
     }
     if (!S_ISREG(st.st_mode)) {
@@ -139,13 +143,10 @@ FileDescriptor openPlainFile(const std::string& host, struct stat& st) {
     return fd;
 }
 
-enum class ReadResult { Read, Missing, Failed, TooBig };
+} // namespace
 
-// Reads a whole plain file into a string or a byte vector, unless it holds more than maxSize
-// bytes (told before reading, and again should it grow meanwhile).
-template <typename Buffer>
-ReadResult readHostFile(const std::string& host, Buffer& contents,
-                        std::size_t maxSize = std::numeric_limits<std::size_t>::max()) {
+ReadResult readNativeFile(const std::string& host, std::vector<std::uint8_t>& contents,
+                          std::size_t maxSize) {
     struct stat st {};
     FileDescriptor fd = openPlainFile(host, st);
     if (!fd.valid()) {
@@ -175,6 +176,8 @@ ReadResult readHostFile(const std::string& host, Buffer& contents,
     }
 }
 
+namespace {
+
 // The home folder: $HOME when it is an absolute path, else the user's entry in the user
 // database, else the root.
 std::string hostHomeFolder() {
@@ -198,11 +201,12 @@ std::string hostPicturesFolder() {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     const std::string config =
         configHome && configHome[0] == '/' ? std::string(configHome) : joinHost(home, ".config");
-    std::string userDirs;
-    if (readHostFile(joinHost(config, "user-dirs.dirs"), userDirs, 1 << 20) != ReadResult::Read) {
+    std::vector<std::uint8_t> userDirs;
+    if (readNativeFile(joinHost(config, "user-dirs.dirs"), userDirs, 1 << 20) != ReadResult::Read) {
         userDirs.clear();
     }
-    const auto pictures = picturesFolderFromUserDirs(userDirs, home);
+    const auto pictures = picturesFolderFromUserDirs(
+        std::string_view(reinterpret_cast<const char*>(userDirs.data()), userDirs.size()), home);
     struct stat st {};
     return pictures && statHost(*pictures, st) && S_ISDIR(st.st_mode) ? *pictures : home;
 }
@@ -450,79 +454,34 @@ bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
 }
 
 std::vector<std::uint8_t> PosixFileSystem::readFile(const std::string& path) {
-    std::vector<std::uint8_t> contents;
-    if (readHostFile(hostPath(path), contents) != ReadResult::Read) {
-        throw Error("Cannot open file " + path);
-    }
-    return contents;
+    return readWholeFile(hostPath(path), path);
 }
 
 std::optional<std::vector<std::uint8_t>> PosixFileSystem::readFileUpTo(const std::string& path,
                                                                        std::size_t maxSize) {
-    std::vector<std::uint8_t> contents;
-    switch (readHostFile(hostPath(path), contents, maxSize)) {
-    case ReadResult::Read:
-        return contents;
-    case ReadResult::TooBig:
-        return std::nullopt;
-    default:
-        throw Error("Cannot open file " + path);
-    }
+    return readWholeFileUpTo(hostPath(path), path, maxSize);
 }
 
 void PosixFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
     const auto components = resolve(path);
     if (!components || components->empty() || !isValidFileName(components->back()) ||
-        !replaceFileContents(hostPathFor(*components), data, size)) {
+        replaceNativeFile(hostPathFor(*components), data, size) != WriteOutcome::Written) {
         throw Error("Cannot create file " + path);
     }
-}
-
-std::string PosixFileSystem::getProfileString(const std::string& section, const std::string& key,
-                                              const std::string& defaultValue,
-                                              const std::string& file) {
-    const auto value = getProfileStrings(section, {key}, file).front();
-    return value ? *value : cutProfileValue(defaultValue);
-}
-
-bool PosixFileSystem::writeProfileString(const std::string& section, const std::string& key,
-                                         const std::string& value, const std::string& file) {
-    return writeProfileStrings(section, {ProfileSetting{key, value}}, file);
 }
 
 std::vector<std::optional<std::string>>
 PosixFileSystem::getProfileStrings(const std::string& section, const std::vector<std::string>& keys,
                                    const std::string& file) {
-    std::string bytes;
-    const std::string host = hostPath(file);
-    if (host.empty() || readHostFile(host, bytes) != ReadResult::Read) {
-        return std::vector<std::optional<std::string>>(keys.size());
-    }
-    return findProfileValues(decodeProfileFile(std::move(bytes)).text, section, keys);
+    return readProfileFile(hostPath(file), section, keys);
 }
 
 bool PosixFileSystem::writeProfileStrings(const std::string& section,
                                           const std::vector<ProfileSetting>& settings,
                                           const std::string& file) {
     const auto components = resolve(file);
-    if (!components || components->empty() || !isValidFileName(components->back())) {
-        return false;
-    }
-    const std::string host = hostPathFor(*components);
-    std::string bytes;
-    if (readHostFile(host, bytes) == ReadResult::Failed) {
-        return false;
-    }
-    ProfileFileText contents = decodeProfileFile(std::move(bytes));
-    std::vector<std::size_t> refused;
-    contents.text = setProfileValues(contents.text, section, settings, refused);
-    if (refused.size() == settings.size()) {
-        return false;
-    }
-    // The replace route is the usual one; a file Windows could write in place is not left
-    // unwritten because its folder refuses it.
-    const std::string updated = encodeProfileFile(std::move(contents));
-    return writeFileContents(host, updated.data(), updated.size()) && refused.empty();
+    return components && !components->empty() && isValidFileName(components->back()) &&
+           writeProfileFile(hostPathFor(*components), section, settings);
 }
 
 std::string PosixFileSystem::hostPath(const std::string& windowsPath) {

@@ -29,10 +29,6 @@ public:
     std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
                                                           std::size_t maxSize) override;
     void writeFile(const std::string& path, const void* data, std::size_t size) override;
-    std::string getProfileString(const std::string& section, const std::string& key,
-                                 const std::string& defaultValue, const std::string& file) override;
-    bool writeProfileString(const std::string& section, const std::string& key,
-                            const std::string& value, const std::string& file) override;
     std::vector<std::optional<std::string>> getProfileStrings(const std::string& section,
                                                               const std::vector<std::string>& keys,
                                                               const std::string& file) override;

@@ -140,8 +140,11 @@ struct KeyLine {
 // What one pass over a text finds for some keys of a section.
 struct SectionScan {
     bool found = false;
-    std::size_t insertAt = 0;   // where new keys go: after the last key line, else the header
-    bool insertUnended = false; // the line before insertAt has no line end
+    std::size_t headerBegin = 0; // where the section's header line starts (after a byte-order mark)
+    std::size_t bodyBegin = 0;   // where the line after the header starts
+    std::size_t sectionEnd = 0;  // where the next section's header line starts, else the text's end
+    std::size_t insertAt = 0;    // where new keys go: after the last key line, else the header
+    bool insertUnended = false;  // the line before insertAt has no line end
     std::vector<KeyLine> keys;
     std::string_view newline = "\r\n"; // the text's first line end; CR LF for a text without one
 };
@@ -190,9 +193,13 @@ SectionScan scanSection(std::string_view text, std::string_view section,
         if (parsed.kind == LineKind::Section) {
             if (where == Where::Inside) {
                 where = Where::After;
+                scan.sectionEnd = line.begin;
             } else if (wantedSection.matches(parsed.name, isAscii(parsed.name))) {
                 where = Where::Inside;
                 scan.found = true;
+                scan.headerBegin = begin;
+                scan.bodyBegin = line.next;
+                scan.sectionEnd = text.size();
                 scan.insertAt = line.next;
                 scan.insertUnended = line.next == line.end;
             }
@@ -288,23 +295,25 @@ std::vector<std::optional<std::string>> findProfileValues(std::string_view text,
     return values;
 }
 
-std::optional<std::string> findProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key) {
-    return findProfileValues(text, section, {std::string(key)}).front();
-}
+namespace {
 
-std::string setProfileValues(std::string_view text, std::string_view section,
-                             const std::vector<ProfileSetting>& settings,
-                             std::vector<std::size_t>& refused) {
-    const std::string_view sectionName = trimBlanks(section);
-    // The settings that will be written, by index; of two for the same key the later one.
-    std::vector<std::size_t> accepted;
-    std::vector<std::string_view> names;
+// The settings a write stores, by index, with their keys: of two for the same key the later
+// one. The others go into `refused`.
+struct AcceptedSettings {
+    std::vector<std::size_t> indexes;
+    std::vector<std::string_view> keys;
+};
+
+AcceptedSettings acceptSettings(std::string_view section,
+                                const std::vector<ProfileSetting>& settings,
+                                std::vector<std::size_t>& refused) {
+    const auto storable = [](const std::string& value) {
+        return !holdsLineBreak(value) && isValidUtf8(value);
+    };
+    AcceptedSettings accepted;
     for (std::size_t i = 0; i < settings.size(); ++i) {
         const std::string_view key = trimBlanks(settings[i].key);
-        const std::string& value = settings[i].value;
-        if (!canStoreSection(sectionName) || !canStoreKey(key) || holdsLineBreak(value) ||
-            !isValidUtf8(value)) {
+        if (!canStoreSection(section) || !canStoreKey(key) || !storable(settings[i].value)) {
             refused.push_back(i);
             continue;
         }
@@ -313,79 +322,110 @@ std::string setProfileValues(std::string_view text, std::string_view section,
         const auto later = std::find_if(settings.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                                         settings.end(), [&](const ProfileSetting& other) {
                                             return wanted.matches(trimBlanks(other.key), ascii) &&
-                                                   !holdsLineBreak(other.value) &&
-                                                   isValidUtf8(other.value);
+                                                   storable(other.value);
                                         });
         if (later == settings.end()) {
-            accepted.push_back(i);
-            names.push_back(key);
+            accepted.indexes.push_back(i);
+            accepted.keys.push_back(key);
         }
     }
-    if (accepted.empty()) {
-        return std::string(text);
-    }
+    return accepted;
+}
 
-    const SectionScan scan = scanSection(text, sectionName, names);
+// Puts the lines of new keys after the last key line of their section, or a new section with
+// them at the end of the text.
+Edit newKeysEdit(std::string_view text, std::string_view section, const SectionScan& scan,
+                 std::string added) {
+    std::string lead;
+    if (!scan.found) {
+        const bool unended = !text.empty() && text.back() != '\n' && text.back() != '\r';
+        lead.append(unended ? scan.newline : std::string_view())
+            .append("[")
+            .append(section)
+            .append("]")
+            .append(scan.newline);
+    } else if (scan.insertUnended) {
+        lead = scan.newline;
+    }
+    const std::size_t at = scan.found ? scan.insertAt : text.size();
+    // A lone CR before a blank LF line would make one line end of the two.
+    if (at < text.size() && text[at] == '\n' && added.back() == '\r') {
+        added += '\n';
+    }
+    return {at, at, lead + added};
+}
+
+// The changes that setting keys makes to a text, in text order, and what the scan found.
+struct EditPlan {
     std::vector<Edit> edits;
+    SectionScan scan;
+};
+
+EditPlan planEdits(std::string_view text, std::string_view section,
+                   const std::vector<ProfileSetting>& settings, std::vector<std::size_t>& refused) {
+    const std::string_view sectionName = trimBlanks(section);
+    const AcceptedSettings accepted = acceptSettings(sectionName, settings, refused);
+    EditPlan plan;
+    if (accepted.indexes.empty()) {
+        return plan;
+    }
+    plan.scan = scanSection(text, sectionName, accepted.keys);
+    const SectionScan& scan = plan.scan;
     std::string added; // the lines of new keys
-    for (std::size_t n = 0; n < accepted.size(); ++n) {
-        const std::string& value = settings[accepted[n]].value;
+    for (std::size_t n = 0; n < accepted.indexes.size(); ++n) {
+        const std::string& value = settings[accepted.indexes[n]].value;
         const KeyLine& line = scan.keys[n];
         if (!scan.found || line.begin == kNone) {
-            added.append(names[n]).append("=").append(encodeValue(value)).append(scan.newline);
+            added.append(accepted.keys[n])
+                .append("=")
+                .append(encodeValue(value))
+                .append(scan.newline);
         } else if (readValue(line.value) != value) {
-            edits.push_back(
+            plan.edits.push_back(
                 {line.begin, line.end, std::string(line.name) + '=' + encodeValue(value)});
         }
     }
     if (!added.empty()) {
-        std::string lead;
-        if (!scan.found) {
-            const bool unended = !text.empty() && text.back() != '\n' && text.back() != '\r';
-            lead.append(unended ? scan.newline : std::string_view())
-                .append("[")
-                .append(sectionName)
-                .append("]")
-                .append(scan.newline);
-        } else if (scan.insertUnended) {
-            lead = scan.newline;
-        }
-        const std::size_t at = scan.found ? scan.insertAt : text.size();
-        // A lone CR before a blank LF line would make one line end of the two.
-        if (at < text.size() && text[at] == '\n' && added.back() == '\r') {
-            added += '\n';
-        }
-        edits.push_back({at, at, lead + added});
+        plan.edits.push_back(newKeysEdit(text, sectionName, scan, std::move(added)));
     }
-
     // Rewritten key lines all end before the place where new keys go.
-    std::sort(edits.begin(), edits.end(),
+    std::sort(plan.edits.begin(), plan.edits.end(),
               [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
+    return plan;
+}
+
+// The part of a text from `begin` to `end` with the edits that fall in it made.
+std::string applyEdits(std::string_view text, std::size_t begin, std::size_t end,
+                       const std::vector<Edit>& edits) {
     std::string result;
-    std::size_t size = text.size();
+    std::size_t size = end - begin;
     for (const Edit& edit : edits) {
         size += edit.text.size();
     }
     result.reserve(size);
-    std::size_t copied = 0;
+    std::size_t copied = begin;
     for (const Edit& edit : edits) {
+        if (edit.begin < begin || edit.end > end) {
+            continue;
+        }
         result.append(text.substr(copied, edit.begin - copied));
         result.append(edit.text);
         copied = edit.end;
     }
-    result.append(text.substr(copied));
+    result.append(text.substr(copied, end - copied));
     return result;
 }
 
-std::optional<std::string> setProfileValue(std::string_view text, std::string_view section,
-                                           std::string_view key, std::string_view value) {
-    std::vector<std::size_t> refused;
-    std::string result = setProfileValues(
-        text, section, {ProfileSetting{std::string(key), std::string(value)}}, refused);
-    if (!refused.empty()) {
-        return std::nullopt;
+} // namespace
+
+std::string setProfileValues(std::string_view text, std::string_view section,
+                             const std::vector<ProfileSetting>& settings,
+                             std::vector<std::size_t>& refused) {
+    const EditPlan plan = planEdits(text, section, settings, refused);
+    if (plan.edits.empty()) {
+        return std::string(text);
     }
-    return result;
+    return applyEdits(text, 0, text.size(), plan.edits);
 }
 
 ProfileFileText decodeProfileFile(std::string bytes) {
@@ -406,16 +446,130 @@ ProfileFileText decodeProfileFile(std::string bytes) {
     return file;
 }
 
-std::string encodeProfileFile(ProfileFileText file) {
-    switch (file.encoding) {
+namespace {
+
+// The bytes a piece of a settings file's text takes in the file, without a byte-order mark.
+std::string encodePiece(std::string_view piece, ProfileEncoding encoding) {
+    switch (encoding) {
     case ProfileEncoding::Bytes:
-        return std::move(file.text);
+        break;
     case ProfileEncoding::Utf16LittleEndian:
-        return "\xFF\xFE" + utf8ToUtf16(file.text, false) + file.oddByte;
+        return utf8ToUtf16(piece, false);
     case ProfileEncoding::Utf16BigEndian:
-        return "\xFE\xFF" + utf8ToUtf16(file.text, true) + file.oddByte;
+        return utf8ToUtf16(piece, true);
     }
-    return file.text;
+    return std::string(piece);
+}
+
+std::string_view byteOrderMark(ProfileEncoding encoding) {
+    switch (encoding) {
+    case ProfileEncoding::Bytes:
+        break;
+    case ProfileEncoding::Utf16LittleEndian:
+        return "\xFF\xFE";
+    case ProfileEncoding::Utf16BigEndian:
+        return "\xFE\xFF";
+    }
+    return {};
+}
+
+} // namespace
+
+std::string encodeProfileFile(ProfileFileText file) {
+    if (file.encoding == ProfileEncoding::Bytes) {
+        return std::move(file.text);
+    }
+    return std::string(byteOrderMark(file.encoding)) + encodePiece(file.text, file.encoding) +
+           file.oddByte;
+}
+
+std::string setProfileFileValues(std::string fileBytes, std::string_view section,
+                                 const std::vector<ProfileSetting>& settings,
+                                 std::vector<std::size_t>& refused) {
+    ProfileFileText file = decodeProfileFile(std::move(fileBytes));
+    file.text = setProfileValues(file.text, section, settings, refused);
+    return encodeProfileFile(std::move(file));
+}
+
+PatchPlan planProfileRewrite(std::string_view fileBytes, std::string_view section,
+                             const std::vector<ProfileSetting>& settings,
+                             std::vector<std::size_t>& refused) {
+    const ProfileFileText file = decodeProfileFile(std::string(fileBytes));
+    const std::string_view text = file.text;
+    const EditPlan plan = planEdits(text, section, settings, refused);
+    PatchPlan patches;
+    patches.size = fileBytes.size();
+    if (plan.edits.empty()) {
+        return patches;
+    }
+    const auto encode = [&](std::string_view piece) { return encodePiece(piece, file.encoding); };
+    // Where a place of the text lies in the file.
+    const auto offsetOf = [&](std::size_t position) {
+        return byteOrderMark(file.encoding).size() + encode(text.substr(0, position)).size();
+    };
+    const SectionScan& scan = plan.scan;
+    const std::size_t begin = plan.edits.front().begin;
+    const std::size_t end = plan.edits.back().end;
+
+    // Everything from the first change on, written anew. A shorter file is written with blanks
+    // after its end, which the cut that follows takes away, so the file never ends in old bytes.
+    const auto rewriteTail = [&] {
+        std::string tail = encode(applyEdits(text, begin, text.size(), plan.edits)) + file.oddByte;
+        const std::size_t at = offsetOf(begin);
+        patches.size = at + tail.size();
+        if (patches.size < fileBytes.size()) {
+            const std::size_t unit = encode(" ").size();
+            tail += encode(std::string((fileBytes.size() - patches.size) / unit, ' '));
+        }
+        patches.writes.push_back({at, std::move(tail)});
+        return patches;
+    };
+    if (!scan.found || scan.sectionEnd == text.size()) {
+        return rewriteTail();
+    }
+
+    std::string changed = applyEdits(text, begin, end, plan.edits);
+    const std::size_t room = offsetOf(end) - offsetOf(begin);
+    const std::size_t needed = encode(changed).size();
+    if (needed <= room) {
+        const std::size_t lineEnd = changed.find_last_not_of("\r\n") + 1;
+        changed.insert(lineEnd, (room - needed) / encode(" ").size(), ' ');
+        patches.writes.push_back({offsetOf(begin), encode(changed)});
+        return patches;
+    }
+    // Moved, the section would be read after another of the same name further on.
+    if (scanSection(text.substr(scan.sectionEnd), trimBlanks(section), {}).found) {
+        return rewriteTail();
+    }
+
+    std::string moved = applyEdits(text, scan.headerBegin, scan.sectionEnd, plan.edits);
+    if (text.back() != '\n' && text.back() != '\r') {
+        moved.insert(0, scan.newline);
+    }
+    // A UTF-16 file's odd last byte stays the last.
+    const std::size_t at = fileBytes.size() - file.oddByte.size();
+    patches.writes.push_back({at, encode(moved) + file.oddByte});
+    patches.size = at + patches.writes.back().bytes.size();
+
+    const std::size_t nameStart = text.find('[', scan.headerBegin) + 1;
+    patches.writes.push_back({offsetOf(nameStart), encode(text[nameStart] == ';' ? ":" : ";")});
+    // Lines turned into blanks keep their line ends, so no line joins another.
+    const std::string space = encode(" ");
+    const std::string lineEnds[] = {encode("\r"), encode("\n")};
+    const auto blanked = [&](std::size_t from, std::size_t to) {
+        FilePatch patch{offsetOf(from), {}};
+        patch.bytes = fileBytes.substr(patch.offset, offsetOf(to) - patch.offset);
+        for (std::size_t i = 0; i < patch.bytes.size(); i += space.size()) {
+            const std::string_view unit = std::string_view(patch.bytes).substr(i, space.size());
+            if (unit != lineEnds[0] && unit != lineEnds[1]) {
+                patch.bytes.replace(i, space.size(), space);
+            }
+        }
+        return patch;
+    };
+    patches.writes.push_back(blanked(scan.bodyBegin, scan.sectionEnd));
+    patches.writes.push_back(blanked(scan.headerBegin, scan.bodyBegin));
+    return patches;
 }
 
 } // namespace tess::platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/InPlaceWrite.h"
 
 #include <cstddef>
 #include <optional>
@@ -26,8 +27,6 @@ std::string cutProfileValue(std::string_view text);
 std::vector<std::optional<std::string>> findProfileValues(std::string_view text,
                                                           std::string_view section,
                                                           const std::vector<std::string>& keys);
-std::optional<std::string> findProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key);
 
 // The text with the keys set to their values, in one pass. A key line whose value already reads
 // as the new value keeps its bytes; another existing key line is rewritten with the key spelt as
@@ -41,9 +40,6 @@ std::optional<std::string> findProfileValue(std::string_view text, std::string_v
 std::string setProfileValues(std::string_view text, std::string_view section,
                              const std::vector<ProfileSetting>& settings,
                              std::vector<std::size_t>& refused);
-// One key; nothing when it cannot be stored.
-std::optional<std::string> setProfileValue(std::string_view text, std::string_view section,
-                                           std::string_view key, std::string_view value);
 
 // How a settings file's bytes hold its text.
 enum class ProfileEncoding { Bytes, Utf16LittleEndian, Utf16BigEndian };
@@ -58,5 +54,23 @@ struct ProfileFileText {
 ProfileFileText decodeProfileFile(std::string bytes);
 // The file's bytes in its own encoding; a UTF-16 file gets its byte-order mark back.
 std::string encodeProfileFile(ProfileFileText file);
+
+// A settings file's bytes with the keys set as setProfileValues sets them, in the file's own
+// encoding.
+std::string setProfileFileValues(std::string fileBytes, std::string_view section,
+                                 const std::vector<ProfileSetting>& settings,
+                                 std::vector<std::size_t>& refused);
+
+// The same settings written over the bytes of a settings file where they lie, for a folder that
+// takes no new file: the writes read back as setProfileValues does, and wherever they stop,
+// every other section's bytes are where and as they were (a cut write garbles only this
+// section's lines). When other sections follow this one, a shorter section is padded with
+// blanks at the end of its last changed line, and a longer one moves to the end of the file:
+// written there first, then the old header renamed so that it is no longer read (";" after the
+// "["), then its lines and its header blanked. (A file that holds the section twice is written
+// from the first change to its end.)
+PatchPlan planProfileRewrite(std::string_view fileBytes, std::string_view section,
+                             const std::vector<ProfileSetting>& settings,
+                             std::vector<std::size_t>& refused);
 
 } // namespace tess::platform

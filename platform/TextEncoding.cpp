@@ -86,13 +86,6 @@ void appendUtf8(std::string& out, char32_t code) {
     }
 }
 
-void appendUnit(std::string& out, char32_t unit, bool bigEndian) {
-    const auto high = static_cast<char>(unit >> 8);
-    const auto low = static_cast<char>(unit & 0xFF);
-    out += bigEndian ? high : low;
-    out += bigEndian ? low : high;
-}
-
 } // namespace
 
 char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
@@ -159,19 +152,13 @@ std::string bytesLike(std::string_view original, std::string_view text) {
     return std::string(text);
 }
 
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+std::string utf16UnitsToUtf8(std::u16string_view units) {
     std::string text;
-    text.reserve(bytes.size() * 3 / 2);
-    const auto unitAt = [&](std::size_t i) -> char32_t {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        return bigEndian ? (first << 8) | second : (second << 8) | first;
-    };
-    const std::size_t units = bytes.size() / 2;
-    for (std::size_t i = 0; i < units; ++i) {
-        char32_t code = unitAt(2 * i);
-        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units) {
-            const char32_t low = unitAt(2 * i + 2);
+    text.reserve(units.size() * 3 / 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t code = units[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size()) {
+            const char32_t low = units[i + 1];
             if (low >= 0xDC00 && low <= 0xDFFF) {
                 code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
                 ++i;
@@ -182,9 +169,9 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     return text;
 }
 
-std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
+std::u16string utf8ToUtf16Units(std::string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t length = 0;
@@ -196,11 +183,34 @@ std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
         pos += length;
         if (code >= 0x10000) {
             code -= 0x10000;
-            appendUnit(bytes, 0xD800 + (code >> 10), bigEndian);
-            appendUnit(bytes, 0xDC00 + (code & 0x3FF), bigEndian);
+            units.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
         } else {
-            appendUnit(bytes, code, bigEndian);
+            units.push_back(static_cast<char16_t>(code));
         }
+    }
+    return units;
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        units[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    return utf16UnitsToUtf8(units);
+}
+
+std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
+    const std::u16string units = utf8ToUtf16Units(text);
+    std::string bytes;
+    bytes.reserve(units.size() * 2);
+    for (const char16_t unit : units) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
     }
     return bytes;
 }

@@ -33,13 +33,18 @@ std::optional<std::string> utf8ToWindows1252(std::string_view text);
 // the text as it is.
 std::string bytesLike(std::string_view original, std::string_view text);
 
-// UTF-16 code units (two bytes each, in the given byte order) as UTF-8. A lone surrogate is kept
-// in the three-byte form UTF-8 would give it, so that utf8ToUtf16 gives the same units back. An
-// odd last byte is ignored.
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// UTF-16 code units as UTF-8. A lone surrogate is kept in the three-byte form UTF-8 would give
+// it, so that utf8ToUtf16Units gives the same units back: every name a Windows folder can hold
+// has a text of its own.
+std::string utf16UnitsToUtf8(std::u16string_view units);
 
-// The reverse of utf16ToUtf8. Bytes that are not UTF-8 (nor the three-byte form of a lone
+// The reverse of utf16UnitsToUtf8. Bytes that are not UTF-8 (nor the three-byte form of a lone
 // surrogate) are taken as Windows-1252 characters.
+std::u16string utf8ToUtf16Units(std::string_view text);
+
+// The same for UTF-16 held as bytes, two per code unit in the given byte order; an odd last byte
+// is ignored.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 std::string utf8ToUtf16(std::string_view text, bool bigEndian);
 
 } // namespace tess::platform

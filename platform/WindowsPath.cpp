@@ -151,22 +151,37 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
     return false;
 }
 
+NameCharacter nameCharacter(char c) {
+    if (isSeparator(c)) {
+        return NameCharacter::Separator;
+    }
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string_view(":*?\"<>|").find(c) != std::string_view::npos) {
+        return NameCharacter::Forbidden;
+    }
+    return NameCharacter::Allowed;
+}
+
+namespace {
+
+bool holdsSeparator(std::string_view name) {
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return nameCharacter(c) == NameCharacter::Separator; });
+}
+
+} // namespace
+
 bool isSinglePathComponent(std::string_view name) {
-    return !name.empty() && name.find_first_of("\\/") == std::string_view::npos &&
-           trimComponent(name).size() == name.size();
+    return !name.empty() && !holdsSeparator(name) && trimComponent(name).size() == name.size();
 }
 
 bool namesFolderEntry(std::string_view name) {
-    return name.find_first_of("\\/") == std::string_view::npos && !trimComponent(name).empty();
+    return !holdsSeparator(name) && !trimComponent(name).empty();
 }
 
 bool isValidFileName(std::string_view name) {
-    if (name.empty()) {
-        return false;
-    }
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto code = static_cast<unsigned char>(c);
-        return code < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return nameCharacter(c) == NameCharacter::Allowed;
     });
 }
 

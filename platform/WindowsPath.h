@@ -44,18 +44,27 @@ bool hasWildcards(std::string_view name);
 // ending in ".*" also matches names without an extension, so "*.*" matches every name.
 bool matchesPattern(std::string_view name, std::string_view pattern);
 
+// The one rule for the characters of a file name, which every name check below is built on:
+// what Windows makes of each byte of a name.
+enum class NameCharacter {
+    Allowed,   // any byte not named below: DEL (0x7F) and the bytes of UTF-8 characters too
+    Separator, // "\" and "/": a name holding one is a path, not a folder entry
+    Forbidden, // : * ? " < > | and the control characters 0x00-0x1F: no Windows file has them
+};
+NameCharacter nameCharacter(char c);
+
 // Whether a name joined to a folder path names exactly one entry of that folder, and that entry:
-// not empty, no "\" or "/", and no trailing dot or blank that Win32 would drop (so neither "."
+// not empty, no separator, and no trailing dot or blank that Win32 would drop (so neither "."
 // nor ".."). A folder entry whose name fails this cannot be reached through a Windows path.
+// (Forbidden characters are reached where the folder can hold them, as on Linux.)
 bool isSinglePathComponent(std::string_view name);
 // Whether a name joined to a folder path names an entry of that folder, Win32 dropping its
-// trailing dots and blanks ("x." is "x"): no "\" or "/", and something left once they are
+// trailing dots and blanks ("x." is "x"): no separator, and something left once they are
 // dropped (so not "", "." or ".."). A name that fails this would name the folder itself or
 // reach another one.
 bool namesFolderEntry(std::string_view name);
 
-// Whether Windows accepts the text as a file name: not empty, and none of \ / : * ? " < > | or a
-// control character.
+// Whether Windows accepts the text as a file name: not empty, and every character Allowed.
 bool isValidFileName(std::string_view name);
 
 // Upper case for the ASCII letters only; every other byte is kept (drive letters, "Thumbs.db"

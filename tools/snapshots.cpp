@@ -13,8 +13,8 @@
 #include "app/TBaseMainForm.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TTavIn1Form.h"
-#include "platform/PosixFileSystem.h"
-#include "workspace/TRidFotoForm.h"
+#include "platform/SystemFileSystem.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
     }
 
     tess::ui::setUpApplication();
-    tess::platform::PosixFileSystem fs;
+    tess::platform::SystemFileSystem fs;
 
     Snapshots snapshots(outDir);
     ModalWatcher watcher(snapshots);

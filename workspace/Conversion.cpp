@@ -8,24 +8,9 @@
 #include "platform/WindowsPath.h"
 #include "workspace/PhotoFiles.h"
 
-#include <limits>
-
 namespace tess::workspace {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // What the copies keep of the original's metadata; nothing else of it is copied.
 struct KeptMetadata {
@@ -68,55 +53,6 @@ imaging::Bytes encodeOutput(const imaging::Bytes& original, int widthLimit, int 
 }
 
 } // namespace
-
-std::int32_t parseInteger(const std::string& text) {
-    const auto invalid = [&text] { return Error("'" + text + "' is not a valid integer value"); };
-    std::size_t pos = 0;
-    // Only spaces count as leading blanks; a tab cannot be typed into a parameter box.
-    while (pos < text.size() && text[pos] == ' ') {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    int base = 10;
-    if (pos < text.size() && text[pos] == '$') {
-        base = 16;
-        ++pos;
-    } else if (pos + 1 < text.size() && text[pos] == '0' &&
-               (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
-        base = 16;
-        pos += 2;
-    }
-    if (pos == text.size()) {
-        throw invalid();
-    }
-    // The magnitude is gathered in 64 bits and checked against the signed 32-bit range after
-    // every digit, hexadecimal included ("$FFFFFFFF" does not wrap to -1).
-    const std::int64_t limit = negative ? -std::int64_t(std::numeric_limits<std::int32_t>::min())
-                                        : std::numeric_limits<std::int32_t>::max();
-    std::int64_t magnitude = 0;
-    for (; pos < text.size(); ++pos) {
-        const int digit = hexDigit(text[pos]);
-        if (digit < 0 || digit >= base) {
-            throw invalid();
-        }
-        magnitude = magnitude * base + digit;
-        if (magnitude > limit) {
-            throw invalid();
-        }
-    }
-    return std::int32_t(negative ? -magnitude : magnitude);
-}
-
-int progressPosition(int rowNumber, int rowCount) {
-    if (rowCount <= 0) {
-        return 0;
-    }
-    return int(imaging::roundHalfEven(100.0L * rowNumber / rowCount));
-}
 
 std::string conversionSourcePath(const std::string& folder, const std::string& name) {
     // Dropping one final "\" and putting one back is joining with a single separator.
@@ -173,13 +109,6 @@ void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputS
                  photo.reduced.size());
     fs.writeFile(conversionDestinationPath(thumbnail.folder, name), photo.thumbnail.data(),
                  photo.thumbnail.size());
-}
-
-void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
-                                  const std::string& sourceFolder, const OutputSettings& reduced,
-                                  const OutputSettings& thumbnail) {
-    writePhoto(fs, name, reduced, thumbnail,
-               preparePhoto(fs, name, sourceFolder, reduced, thumbnail));
 }
 
 } // namespace tess::workspace

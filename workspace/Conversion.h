@@ -8,15 +8,6 @@
 
 namespace tess::workspace {
 
-// Reads a parameter box as an integer: leading blanks, an optional sign, then decimal digits,
-// or hexadecimal digits after "$" or "0x". Anything else (trailing blanks, an empty text, a
-// value outside 32 bits) throws tess::Error("'<text>' is not a valid integer value").
-std::int32_t parseInteger(const std::string& text);
-
-// The progress bar's position after moving to `rowNumber` (1-based) of `rowCount` rows:
-// 100 * row / count rounded half to even.
-int progressPosition(int rowNumber, int rowCount);
-
 // Source path: the folder with one final "\" removed, then "\", then the name. Both paths refuse
 // a name that is not a single folder entry (checkPhotoName).
 std::string conversionSourcePath(const std::string& folder, const std::string& name);
@@ -32,8 +23,8 @@ struct OutputSettings {
 };
 
 // Converts one original into one output (load, fit, stretch onto white, encode, replace).
-// Throws tess::Error with the message of the failing step. The conversion pass calls
-// convertToReducedAndThumbnail instead, which makes both outputs of a photo.
+// Throws tess::Error with the message of the failing step. The conversion pass makes both
+// outputs of a photo from one decode instead (preparePhoto, writePhoto).
 void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder);
@@ -56,12 +47,5 @@ ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
 // the thumbnail unwritten. Throws tess::Error("Cannot create file <path>").
 void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,
                 const OutputSettings& thumbnail, const ConvertedPhoto& photo);
-
-// Converts one original into its reduced copy and its thumbnail from a single decode. The
-// bytes written are those two ConvertiFoto calls would write; when the reduced copy replaces
-// the original itself, the thumbnail is made from the new file, as two calls would.
-void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
-                                  const std::string& sourceFolder, const OutputSettings& reduced,
-                                  const OutputSettings& thumbnail);
 
 } // namespace tess::workspace

@@ -1,12 +1,9 @@
 #include "workspace/PhotoCommands.h"
 
-#include "imaging/Jpeg.h"
 #include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
 #include "workspace/PhotoFiles.h"
-
-#include <algorithm>
-#include <exception>
+#include "workspace/Prompt.h"
 
 namespace tess::workspace {
 namespace {
@@ -106,92 +103,6 @@ void PhotoCommands::renameReduced(const ListAt& reduced, const ListAt& thumbnail
         outcome.renamed || outcome.resultingName.empty() ? outcome.resultingName : name;
     reduced.table().locate(shown);
     thumbnails.table().locate(shown);
-}
-
-ConversionPass::ConversionPass(platform::FileSystem& fs, Prompt& prompt, FolderList& originals,
-                               FolderList& reduced, FolderList& thumbnails)
-    : m_fs(fs), m_prompt(prompt), m_originals(originals), m_reduced(reduced),
-      m_thumbnails(thumbnails) {}
-
-bool ConversionPass::start(const std::array<std::string, TextSettingCount>& texts) {
-    // Read in this order, so that the first box that is not a number is the one reported.
-    const int reducedHeight = parseInteger(texts[AFotoRidotte]);
-    const int reducedWidth = parseInteger(texts[LFotoRidotte]);
-    const int thumbHeight = parseInteger(texts[AFotoThumbs]);
-    const int thumbWidth = parseInteger(texts[LFotoThumbs]);
-    const int reducedQuality = parseInteger(texts[CFotoRidotte]);
-    const int thumbQuality = parseInteger(texts[CFotoThumbs]);
-
-    // A box of no size would write empty files in place of photos, and a side the JPEG format
-    // cannot hold would fail only after a huge image had been made.
-    const auto writable = [](int side) { return side > 0 && side <= imaging::kMaxJpegSide; };
-    if (!writable(reducedHeight) || !writable(reducedWidth) || !writable(thumbHeight) ||
-        !writable(thumbWidth)) {
-        m_prompt.notice("Attenzione: errore nei parametri foto. Verificare.");
-        return false;
-    }
-    if (!m_prompt.confirm("Procedo al ridimensionamento delle foto selezionate?"))
-        return false;
-    // The photos are read from the folder they were listed from; the copies go to the folders
-    // in the boxes.
-    m_source = m_originals.listedFolder;
-    m_reducedOutput = {reducedWidth, reducedHeight, reducedQuality, texts[PercorsoFotoRidotte]};
-    m_thumbnailOutput = {thumbWidth, thumbHeight, thumbQuality, texts[PercorsoFotoThumbs]};
-    if (texts[PercorsoFotoOriginali].empty() || m_reducedOutput.folder.empty() ||
-        m_thumbnailOutput.folder.empty()) {
-        m_prompt.notice("Attenzione: errore nei percorsi foto. Verificare.");
-        return false;
-    }
-    m_originals.table.first();
-    return true;
-}
-
-bool ConversionPass::done() const {
-    return m_originals.table.eof();
-}
-
-int ConversionPass::step() {
-    const PhotoTable& table = m_originals.table;
-    if (table.currentMark() == 1)
-        convertToReducedAndThumbnail(m_fs, table.currentName(), m_source, m_reducedOutput,
-                                     m_thumbnailOutput);
-    return advance();
-}
-
-std::unique_ptr<ParallelConversion> ConversionPass::parallel(int workers) const {
-    const PhotoTable& table = m_originals.table;
-    std::vector<ParallelConversion::Row> rows;
-    if (!table.eof()) {
-        for (int i = table.currentIndex(); i < table.rowCount(); ++i)
-            rows.push_back({table.row(i).nomeFoto, table.row(i).selezionato == 1});
-    }
-    return std::make_unique<ParallelConversion>(m_fs, m_source, m_reducedOutput, m_thumbnailOutput,
-                                                std::move(rows), workers);
-}
-
-int ConversionPass::advance() {
-    PhotoTable& table = m_originals.table;
-    table.next();
-    return progressPosition(table.recNo(), table.rowCount());
-}
-
-void ConversionPass::finish() {
-    rebuildOutputs();
-    m_prompt.notice("Operazione completata");
-}
-
-void ConversionPass::rebuildOutputs() {
-    m_reduced.rebuild(m_fs, m_reducedOutput.folder);
-    m_thumbnails.rebuild(m_fs, m_thumbnailOutput.folder);
-}
-
-void saveSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings,
-                  Prompt& prompt) {
-    try {
-        writeSettings(fs, iniPath, settings);
-    } catch (const std::exception& error) {
-        prompt.reportError(error.what());
-    }
 }
 
 } // namespace tess::workspace

@@ -3,6 +3,9 @@
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
 #include "platform/WindowsPath.h"
+#include "workspace/Prompt.h"
+
+#include <exception>
 
 namespace tess::workspace {
 
@@ -48,6 +51,15 @@ void writeSettings(platform::FileSystem& fs, const std::string& iniPath, const S
     values.push_back({keys.back(), settings.originalsPreviewDisabled ? "NO" : "SI"});
     if (!fs.writeProfileStrings(kSettingsSection, values, iniPath))
         throw Error("Unable to write to " + iniPath);
+}
+
+void saveSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings,
+                  Prompt& prompt) {
+    try {
+        writeSettings(fs, iniPath, settings);
+    } catch (const std::exception& error) {
+        prompt.reportError(error.what());
+    }
 }
 
 } // namespace tess::workspace

@@ -70,4 +70,9 @@ Settings readSettings(platform::FileSystem& fs, const std::string& iniPath);
 // gone, writes nothing.
 void writeSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings);
 
+class Prompt;
+// Writes the settings; a failure is shown and goes no further, so a window can still close.
+void saveSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings,
+                  Prompt& prompt);
+
 } // namespace tess::workspace

@@ -5,7 +5,7 @@
 #include "app/Logo.h"
 #include "app/TBaseMainForm.h"
 #include "app/TInfoForm.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <QImage>
 
@@ -31,7 +31,7 @@ class ProgramWindows : public tess::test::WindowTest {};
 
 TEST_F(ProgramWindows, CarryTheProgramIconAtEverySize) {
     tess::ui::setUpApplication();
-    tess::platform::PosixFileSystem fs;
+    tess::platform::SystemFileSystem fs;
     TBaseMainForm mainForm(fs);
     TInfoForm about(&mainForm);
     for (QWidget* window : {static_cast<QWidget*>(&mainForm), static_cast<QWidget*>(&about)}) {

@@ -6,7 +6,7 @@
 
 #include "app/TBaseMainForm.h"
 #include "dialogs/TTavIn1Form.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,7 +95,7 @@ constexpr int kPatienceMs = 5000;
 class DisplayTest : public tess::test::WindowTest {
 protected:
     // A file layer whose start-up directory is the scratch folder.
-    class ScratchFileSystem final : public tess::platform::PosixFileSystem {
+    class ScratchFileSystem final : public tess::platform::SystemFileSystem {
     public:
         explicit ScratchFileSystem(std::string start) : m_start(std::move(start)) {}
         std::string currentDirectory() override { return m_start; }

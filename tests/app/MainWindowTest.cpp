@@ -7,7 +7,7 @@
 #include "app/TBaseMainForm.h"
 #include "app/TInfoForm.h"
 #include "platform/FileSystem.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <QAction>
 #include <QApplication>
@@ -129,7 +129,7 @@ TEST_F(MainWindow, HolderTakesTheProcessWorkingDirectory) {
         SCOPED_TRACE(c.host.toStdString());
         WorkingDirectory cwd(c.host);
         ASSERT_TRUE(cwd.entered());
-        tess::platform::PosixFileSystem fs;
+        tess::platform::SystemFileSystem fs;
         TBaseMainForm form(fs);
         expectHolder(form, c.start);
     }

@@ -7,7 +7,7 @@
 
 #include "dialogs/DialogPictures.h"
 #include "dialogs/TTavGDirForm.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -30,7 +30,7 @@
 
 namespace {
 
-using tess::platform::PosixFileSystem;
+using tess::platform::SystemFileSystem;
 using tess::test::FakeFileSystem;
 using tess::test::ModalDriver;
 
@@ -89,7 +89,7 @@ protected:
         QFile file(dir.filePath(QStringLiteral("note.txt")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         m_savedDirectory = m_fs.currentDirectory();
-        m_folder = PosixFileSystem::windowsPath(m_temp.path().toStdString());
+        m_folder = SystemFileSystem::windowsPath(m_temp.path().toStdString());
         ASSERT_TRUE(m_fs.directoryExists(m_folder)) << m_folder;
     }
 
@@ -113,7 +113,7 @@ public:
     }
 
     QTemporaryDir m_temp;
-    PosixFileSystem m_fs;
+    SystemFileSystem m_fs;
     std::string m_savedDirectory;
     std::string m_folder;
 };
@@ -459,7 +459,7 @@ TEST_F(TTavGDirFormTest, ALongPathIsShortenedBeforeTheButtonsAndItsLineShown) {
         host += QStringLiteral("/Cartella con un nome piuttosto lungo %1").arg(level);
         ASSERT_TRUE(QDir().mkpath(host));
     }
-    std::string percorso = PosixFileSystem::windowsPath(host.toStdString());
+    std::string percorso = SystemFileSystem::windowsPath(host.toStdString());
     TTavGDirForm form(nullptr, "Rossi", percorso, m_fs);
     form.show();
     EXPECT_EQ(labelText(form.Label1), percorso) << "the label keeps the whole path";

@@ -69,6 +69,9 @@ std::array<std::array<double, 3>, 4> quadrantMeans(const RgbImage& image) {
 }
 
 TEST(CmykJpeg, DecodesToTheColoursImageMagickGives) {
+#ifdef _WIN32
+    GTEST_SKIP() << "ImageMagick, the reference here, is the Linux build's program";
+#endif
     ASSERT_EQ(access(kImageMagick, X_OK), 0) << kImageMagick << " (Debian imagemagick) missing";
     const std::array<test::Inks, 4> inks{{
         {20, 200, 180, 10}, // red

@@ -1,3 +1,5 @@
+// What only the stand-in layer on POSIX systems shows: links, other drives, permission bits,
+// umask, file size limits, other users, named pipes.
 #include "platform/PosixFileSystem.h"
 
 #include "TempFolder.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <csignal>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,10 +64,7 @@ protected:
     PosixFileSystem m_fs;
 };
 
-TEST_F(FileOperationsTest, DeletesFilesButNotReadOnlyFilesOrFolders) {
-    m_folder.makeFile("plain.jpg");
-    m_folder.makeFile("Mixed.JPG");
-    m_folder.makeFile("ro.jpg", "keep", 0444);
+TEST_F(FileOperationsTest, DeletesLinksButNeverWhatTheyPointTo) {
     m_folder.makeFolder("folder");
     m_folder.makeFile("target.jpg", "target");
     m_folder.makeFile("roTarget.jpg", "target", 0444);
@@ -79,15 +79,10 @@ TEST_F(FileOperationsTest, DeletesFilesButNotReadOnlyFilesOrFolders) {
     };
     // Read-only holds for root too: the layer checks the mode bits itself.
     const std::vector<Case> cases = {
-        {"plain.jpg", "plain.jpg", true},
-        {"mixed.jpg", "Mixed.JPG", true},
-        {"ro.jpg", "ro.jpg", false},
-        {"folder", "folder", false},
         {"toFile", "toFile", true},
         {"toReadOnly", "toReadOnly", false},
         {"toFolder", "toFolder", false},
         {"dangling", "dangling", true},
-        {"missing.jpg", "missing.jpg", false},
     };
     for (const Case& c : cases) {
         const bool existed = m_folder.exists(c.hostName);
@@ -97,7 +92,6 @@ TEST_F(FileOperationsTest, DeletesFilesButNotReadOnlyFilesOrFolders) {
     // Deleting a link never touches what it points to.
     EXPECT_EQ(m_folder.contents("target.jpg"), "target");
     EXPECT_EQ(m_folder.contents("roTarget.jpg"), "target");
-    EXPECT_EQ(m_folder.contents("ro.jpg"), "keep");
     std::string otherDrive = path("plain.jpg");
     otherDrive[0] = 'D';
     m_folder.makeFile("plain.jpg");
@@ -105,76 +99,17 @@ TEST_F(FileOperationsTest, DeletesFilesButNotReadOnlyFilesOrFolders) {
     EXPECT_TRUE(m_folder.exists("plain.jpg"));
 }
 
-TEST_F(FileOperationsTest, RenamesWithoutReplacing) {
-    struct Case {
-        std::string description;
-        std::vector<std::string> files; // made before the move, each holding its own name
-        std::vector<std::string> folders;
-        std::string from;
-        std::string to;
-        bool moved;
-        std::vector<std::string> after; // the folder's names afterwards
-    };
-    const std::vector<Case> cases = {
-        {"plain rename", {"a.jpg"}, {}, "a.jpg", "b.jpg", true, {"b.jpg"}},
-        {"source found in other case", {"a.jpg"}, {}, "A.JPG", "b.jpg", true, {"b.jpg"}},
-        {"name taken", {"a.jpg", "b.jpg"}, {}, "a.jpg", "b.jpg", false, {"a.jpg", "b.jpg"}},
-        {"name taken in other case",
-         {"a.jpg", "b.jpg"},
-         {},
-         "a.jpg",
-         "B.JPG",
-         false,
-         {"a.jpg", "b.jpg"}},
-        {"name taken by a folder", {"a.jpg"}, {"Sub"}, "a.jpg", "sub", false, {"Sub", "a.jpg"}},
-        {"case only", {"a.jpg"}, {}, "a.jpg", "A.JPG", true, {"A.JPG"}},
-        {"case only via other spelling", {"a.jpg"}, {}, "A.jpg", "a.JPG", true, {"a.JPG"}},
-        {"same name", {"a.jpg"}, {}, "a.jpg", "a.jpg", true, {"a.jpg"}},
-        {"case only but another file has it",
-         {"a.jpg", "A.JPG"},
-         {},
-         "a.jpg",
-         "A.jpg",
-         false,
-         {"A.JPG", "a.jpg"}},
-        {"missing source", {"b.jpg"}, {}, "a.jpg", "c.jpg", false, {"b.jpg"}},
-        {"into a folder", {"a.jpg"}, {"Sub"}, "a.jpg", "SUB/a.jpg", true, {"Sub"}},
-        {"into a missing folder", {"a.jpg"}, {}, "a.jpg", "none\\a.jpg", false, {"a.jpg"}},
-        {"a folder", {}, {"Sub"}, "sub", "Other", true, {"Other"}},
-        {"to the root itself", {"a.jpg"}, {}, "a.jpg", "C:\\", false, {"a.jpg"}},
-        // Win32 drops trailing dots and blanks of every component.
-        {"trailing dot dropped", {"x"}, {}, "x", "y.", true, {"y"}},
-        {"trailing blanks dropped", {"a.jpg"}, {"Sub"}, "a.jpg", "Sub. \\b.jpg ", true, {"Sub"}},
-        {"only dots", {"a.jpg"}, {}, "a.jpg", "...", false, {"a.jpg"}},
-    };
-    for (const Case& c : cases) {
-        TempFolder folder;
-        for (const std::string& name : c.folders) {
-            folder.makeFolder(name);
-        }
-        for (const std::string& name : c.files) {
-            folder.makeFile(name, name);
-        }
-        const std::string to = c.to.rfind("C:", 0) == 0 ? c.to : folder.windowsPath(c.to);
-        EXPECT_EQ(m_fs.moveFile(folder.windowsPath(c.from), to), c.moved) << c.description;
-        EXPECT_EQ(folder.names(), c.after) << c.description;
-    }
+TEST_F(FileOperationsTest, RenamesInCaseOnlyWhenNoTwinHoldsTheName) {
+    m_folder.makeFile("a.jpg", "a");
+    m_folder.makeFile("A.JPG", "A");
+    EXPECT_FALSE(m_fs.moveFile(path("a.jpg"), path("A.jpg")));
+    EXPECT_EQ(m_folder.names(), names({"A.JPG", "a.jpg"}));
 }
 
-TEST_F(FileOperationsTest, MovesKeepContentsAndReadOnlyFilesMove) {
-    m_folder.makeFolder("Sub");
-    m_folder.makeFile("ro.jpg", "read-only", 0444);
-    EXPECT_TRUE(m_fs.moveFile(path("ro.jpg"), path("sub/moved.jpg")));
-    EXPECT_EQ(m_folder.contents("Sub/moved.jpg"), "read-only");
-    EXPECT_EQ(m_folder.mode("Sub/moved.jpg"), 0444u);
-    EXPECT_EQ(m_fs.attributes(path("sub\\moved.jpg")), 33u);
-}
-
-TEST_F(FileOperationsTest, RefusesNewNamesWindowsForbids) {
+TEST_F(FileOperationsTest, RefusesNamesTakenByLinksAndOtherDrives) {
     m_folder.makeFile("a.jpg");
     m_folder.makeLink("dangling", "missing");
-    for (const char* name : {"a*.jpg", "a?.jpg", "a\".jpg", "a<.jpg", "a>.jpg", "a|.jpg", "a:b.jpg",
-                             "tab\t.jpg", "nl\n.jpg", "dangling", "DANGLING"}) {
+    for (const char* name : {"dangling", "DANGLING"}) {
         EXPECT_FALSE(m_fs.moveFile(path("a.jpg"), path(name))) << name;
     }
     EXPECT_EQ(m_folder.names(), names({"a.jpg", "dangling"}));
@@ -184,34 +119,17 @@ TEST_F(FileOperationsTest, RefusesNewNamesWindowsForbids) {
     EXPECT_EQ(m_folder.names(), names({"a.jpg", "dangling"}));
 }
 
-TEST_F(FileOperationsTest, ReadsWholeFiles) {
-    const std::string binary("\xFF\xD8\x00\x01\r\n\x1A end", 11);
-    m_folder.makeFile("photo.jpg", binary);
-    m_folder.makeFile("empty.jpg");
+TEST_F(FileOperationsTest, ReadsThroughLinks) {
+    m_folder.makeFile("photo.jpg", "photo");
     m_folder.makeLink("link.jpg", "photo.jpg");
-    EXPECT_EQ(read("photo.jpg"), binary);
-    EXPECT_EQ(read("PHOTO.JPG"), binary);
-    EXPECT_EQ(read("link.jpg"), binary);
-    EXPECT_EQ(read("empty.jpg"), "");
-    std::string big(300000, 'x');
-    big[123456] = 'y';
-    m_folder.makeFile("big.jpg", big);
-    EXPECT_EQ(read("big.jpg"), big);
-    // A size limit is told before reading.
-    EXPECT_EQ(m_fs.readFileUpTo(path("big.jpg"), big.size())->size(), big.size());
-    EXPECT_FALSE(m_fs.readFileUpTo(path("big.jpg"), big.size() - 1));
-    EXPECT_THROW(m_fs.readFileUpTo(path("missing.jpg"), 10), Error);
+    EXPECT_EQ(read("link.jpg"), "photo");
 }
 
-TEST_F(FileOperationsTest, ReadFailuresNameThePathAsGiven) {
-    m_folder.makeFolder("folder");
+TEST_F(FileOperationsTest, ReadFailuresOnOtherDrivesAndUnreadableFiles) {
     m_folder.makeFile("secret.jpg", "x", 0);
     std::string otherDrive = path("photo.jpg");
     otherDrive[0] = 'D';
-    std::string slashed = path("missing.jpg");
-    std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    std::vector<std::string> failing = {path("missing.jpg"), slashed, path("folder"), otherDrive,
-                                        path("missing/x.jpg")};
+    std::vector<std::string> failing = {otherDrive};
     if (::geteuid() != 0) {
         failing.push_back(path("secret.jpg"));
     }
@@ -235,11 +153,9 @@ TEST_F(FileOperationsTest, WritesNewFilesWithTheUsualPermissions) {
         EXPECT_EQ(folder.mode("new.jpg"), 0666u & ~mask);
         EXPECT_EQ(folder.names(), names({"new.jpg"}));
     }
-    m_fs.writeFile(path("empty.jpg"), nullptr, 0);
-    EXPECT_EQ(m_folder.contents("empty.jpg"), "");
 }
 
-TEST_F(FileOperationsTest, ReplacesFilesKeepingTheirPermissionsAndName) {
+TEST_F(FileOperationsTest, ReplacesFilesKeepingTheirPermissionsAndLinks) {
     m_folder.makeFile("Photo.JPG", "old", 0640);
     m_folder.makeFile("private.jpg", "old", 0600);
     m_folder.makeFile("target.jpg", "old");
@@ -247,7 +163,6 @@ TEST_F(FileOperationsTest, ReplacesFilesKeepingTheirPermissionsAndName) {
     write("photo.jpg", "new contents");
     write("private.jpg", "new");
     write("link.jpg", "through the link");
-    EXPECT_EQ(m_folder.contents("Photo.JPG"), "new contents");
     EXPECT_EQ(m_folder.mode("Photo.JPG"), 0640u);
     EXPECT_EQ(m_folder.mode("private.jpg"), 0600u);
     EXPECT_TRUE(m_folder.isLink("link.jpg"));
@@ -255,27 +170,13 @@ TEST_F(FileOperationsTest, ReplacesFilesKeepingTheirPermissionsAndName) {
     EXPECT_EQ(m_folder.names(), names({"Photo.JPG", "link.jpg", "private.jpg", "target.jpg"}));
 }
 
-TEST_F(FileOperationsTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
-    m_folder.makeFolder("folder");
-    m_folder.makeFile("ro.jpg", "old", 0444);
+TEST_F(FileOperationsTest, WritesThroughLinksToReadOnlyFilesFail) {
     m_folder.makeFile("roTarget.jpg", "old", 0444);
     m_folder.makeLink("toReadOnly", "roTarget.jpg");
-    const std::vector<std::string> failing = {"ro.jpg",       "RO.JPG",   "toReadOnly", "folder",
-                                              "none/new.jpg", "bad?.jpg", "a:b"};
-    const std::string data = "new";
-    for (const std::string& name : failing) {
-        try {
-            write(name, data);
-            ADD_FAILURE() << "no error for " << name;
-        } catch (const Error& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot create file " + path(name));
-        }
-    }
-    EXPECT_EQ(m_folder.contents("ro.jpg"), "old");
+    EXPECT_THROW(write("toReadOnly", "new"), Error);
     EXPECT_EQ(m_folder.contents("roTarget.jpg"), "old");
-    EXPECT_EQ(m_folder.mode("ro.jpg"), 0444u);
-    EXPECT_EQ(m_folder.names(), names({"folder", "ro.jpg", "roTarget.jpg", "toReadOnly"}));
-    EXPECT_TRUE(m_folder.names("folder").empty());
+    EXPECT_EQ(m_folder.mode("roTarget.jpg"), 0444u);
+    EXPECT_EQ(m_folder.names(), names({"roTarget.jpg", "toReadOnly"}));
 }
 
 TEST_F(FileOperationsTest, WriteFailingHalfWayLeavesTheOldFileAndNoTemporary) {
@@ -327,8 +228,9 @@ TEST_F(FileOperationsTest, PipesAndDevicesAreNeverOpened) {
             EXPECT_EQ(std::string(error.what()), "Cannot open file " + path(name));
         }
     }
-    EXPECT_EQ(m_fs.getProfileString("Tessaluma", "Key", "def", path("Tessaluma.ini")), "def");
-    EXPECT_FALSE(m_fs.writeProfileString("Tessaluma", "Key", "v", path("Tessaluma.ini")));
+    EXPECT_EQ(m_fs.getProfileStrings("Tessaluma", {"Key"}, path("Tessaluma.ini")).front(),
+              std::nullopt);
+    EXPECT_FALSE(m_fs.writeProfileStrings("Tessaluma", {{"Key", "v"}}, path("Tessaluma.ini")));
     // A pipe moved to another name stays a pipe.
     EXPECT_TRUE(m_fs.moveFile(path("A.JPG"), path("B.JPG")));
     EXPECT_THROW(m_fs.readFile(path("B.JPG")), Error);
@@ -336,100 +238,23 @@ TEST_F(FileOperationsTest, PipesAndDevicesAreNeverOpened) {
 
 class ProfileFileTest : public FileOperationsTest {};
 
-TEST_F(ProfileFileTest, MissingFilesSectionsAndKeysGiveTheDefault) {
+TEST_F(ProfileFileTest, OtherDrivesHoldNoSettings) {
     m_folder.makeFile("tess.ini", "[Main]\r\nQuality=80\r\n");
-    m_folder.makeFolder("folder.ini");
     std::string otherDrive = path("tess.ini");
     otherDrive[0] = 'D';
-    const std::vector<std::vector<std::string>> cases = {
-        {path("tess.ini"), "Main", "Quality", "80"},
-        {path("TESS.INI"), "main", "quality", "80"},
-        {path("tess.ini"), "Main", "Width", "def"},
-        {path("tess.ini"), "Other", "Quality", "def"},
-        {path("missing.ini"), "Main", "Quality", "def"},
-        {path("missing/tess.ini"), "Main", "Quality", "def"},
-        {path("folder.ini"), "Main", "Quality", "def"},
-        {otherDrive, "Main", "Quality", "def"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(m_fs.getProfileString(c[1], c[2], "def", c[0]), c[3]) << c[0];
-    }
-    const std::string longDefault(3000, 'd');
-    EXPECT_EQ(m_fs.getProfileString("Main", "Width", longDefault, path("tess.ini")),
-              longDefault.substr(0, 2047));
+    EXPECT_EQ(m_fs.getProfileStrings("Main", {"Quality"}, otherDrive).front(), std::nullopt);
+    EXPECT_FALSE(m_fs.writeProfileStrings("Main", {{"Quality", "1"}}, otherDrive));
 }
 
-TEST_F(ProfileFileTest, WritesANewFile) {
-    ScopedUmask umask(022);
-    EXPECT_TRUE(m_fs.writeProfileString("Main", "Quality", "85", path("tess.ini")));
-    EXPECT_TRUE(m_fs.writeProfileString("Main", "Width", "1024", path("TESS.INI")));
-    EXPECT_TRUE(m_fs.writeProfileString("Folders", "Last", "C:\\Foto", path("tess.ini")));
-    EXPECT_EQ(m_folder.contents("tess.ini"),
-              "[Main]\r\nQuality=85\r\nWidth=1024\r\n[Folders]\r\nLast=C:\\Foto\r\n");
-    EXPECT_EQ(m_folder.mode("tess.ini"), 0644u);
-    EXPECT_EQ(m_folder.names(), names({"tess.ini"}));
-    EXPECT_EQ(m_fs.getProfileString("folders", "LAST", "", path("tess.ini")), "C:\\Foto");
-}
-
-TEST_F(ProfileFileTest, UpdatesOnlyTheKeyWritten) {
-    const std::string before = "; settings\n[Other]\r\n  x = 1 \r\n\n[Main]\r\nQuality=80\r\n"
-                               "; note\r\n\r\n[Tail]\nz=9";
-    m_folder.makeFile("tess.ini", before, 0600);
-    EXPECT_TRUE(m_fs.writeProfileString("MAIN", "quality", "90", path("tess.ini")));
-    EXPECT_TRUE(m_fs.writeProfileString("Main", "Width", " 1024 ", path("tess.ini")));
-    EXPECT_EQ(m_folder.contents("tess.ini"), "; settings\n[Other]\r\n  x = 1 \r\n\n[Main]\r\n"
-                                             "Quality=90\r\nWidth=\" 1024 \"\n; note\r\n\r\n"
-                                             "[Tail]\nz=9");
-    EXPECT_EQ(m_fs.getProfileString("Main", "Width", "", path("tess.ini")), " 1024 ");
-    EXPECT_EQ(m_folder.mode("tess.ini"), 0600u);
-}
-
-TEST_F(ProfileFileTest, RefusedWritesLeaveTheFileUntouched) {
+TEST_F(ProfileFileTest, AWriteFailingHalfWayLeavesTheFileUntouched) {
     const std::string before = "[Main]\r\nQuality=80\r\n";
     m_folder.makeFile("tess.ini", before);
-    m_folder.makeFile("ro.ini", before, 0444);
-    m_folder.makeFolder("folder.ini");
-    struct Case {
-        std::string file;
-        std::string value;
-    };
-    const std::vector<Case> cases = {
-        {"tess.ini", "two\r\nlines"},
-        {"tess.ini", "cr\r"},
-        {"tess.ini", "\n"},
-        {"ro.ini", "90"},
-        {"RO.INI", "90"},
-        {"none/tess.ini", "90"},
-        {"folder.ini", "90"},
-        {"bad|name.ini", "90"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_FALSE(m_fs.writeProfileString("Main", "Quality", c.value, path(c.file))) << c.file;
-    }
-    EXPECT_EQ(m_folder.contents("tess.ini"), before);
-    EXPECT_EQ(m_folder.contents("ro.ini"), before);
-    EXPECT_EQ(m_folder.names(), names({"folder.ini", "ro.ini", "tess.ini"}));
     {
         ScopedFileSizeLimit limit(before.size() + 4);
         EXPECT_FALSE(
-            m_fs.writeProfileString("Main", "Long", std::string(100, 'v'), path("tess.ini")));
+            m_fs.writeProfileStrings("Main", {{"Long", std::string(100, 'v')}}, path("tess.ini")));
     }
     EXPECT_EQ(m_folder.contents("tess.ini"), before);
-    EXPECT_EQ(m_folder.names(), names({"folder.ini", "ro.ini", "tess.ini"}));
-}
-
-TEST_F(ProfileFileTest, ValuesReadBackUnchanged) {
-    const std::vector<std::string> values = {
-        "plain", " both ",           "\"quoted\"",           "'single'",
-        "",      "C:\\Foto Album\\", std::string(2047, 'v'), "Ünïcödé",
-        "a=b;c",
-    };
-    for (const std::string& value : values) {
-        ASSERT_TRUE(m_fs.writeProfileString("Main", "Key", value, path("tess.ini")));
-        EXPECT_EQ(m_fs.getProfileString("Main", "Key", "default", path("tess.ini")), value);
-    }
-    ASSERT_TRUE(m_fs.writeProfileString("Main", "Key", std::string(3000, 'v'), path("tess.ini")));
-    EXPECT_EQ(m_fs.getProfileString("Main", "Key", "", path("tess.ini")), std::string(2047, 'v'));
     EXPECT_EQ(m_folder.names(), names({"tess.ini"}));
 }
 
@@ -454,15 +279,18 @@ TEST_F(ProfileFileTest, WritesInPlaceWhereTheFolderRefusesTheReplace) {
         const char* name;
         mode_t folderMode;
         mode_t fileMode;
+        std::string value;
+        rlim_t room; // the largest file the user may write; 0 for no limit
         bool written;
     };
+    const std::string before = "[Main]\r\nQuality=80\r\nWidth=1024\r\n[Altro]\r\nx=1\r\n";
     const Case cases[] = {
-        {"folder the user cannot write", 0555, 0666, true},
-        {"another user's file in a sticky folder", 01777, 0666, true},
-        {"read-only file", 0555, 0444, false},
+        {"folder the user cannot write", 0555, 0666, "9", 0, true},
+        {"another user's file in a sticky folder", 01777, 0666, "9", 0, true},
+        {"read-only file", 0555, 0444, "9", 0, false},
+        {"a full disk", 0555, 0666, std::string(100, 'v'), before.size() + 10, false},
     };
     m_folder.setMode("", 0755);
-    const std::string before = "[Main]\r\nQuality=80\r\nWidth=1024\r\n";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_folder.makeFolder(c.name, 0755);
@@ -470,32 +298,20 @@ TEST_F(ProfileFileTest, WritesInPlaceWhereTheFolderRefusesTheReplace) {
         m_folder.makeFile(file, before, c.fileMode);
         m_folder.setMode(c.name, c.folderMode);
         EXPECT_EQ(asOrdinaryUser([&] {
-                      return m_fs.writeProfileStrings("Main", {{"Quality", "9"}}, path(file));
+                      std::optional<ScopedFileSizeLimit> limit;
+                      if (c.room > 0) {
+                          limit.emplace(c.room);
+                      }
+                      return m_fs.writeProfileStrings("Main", {{"Quality", c.value}}, path(file));
                   }),
                   c.written);
-        EXPECT_EQ(m_folder.contents(file),
-                  c.written ? "[Main]\r\nQuality=9\r\nWidth=1024\r\n" : before);
+        EXPECT_EQ(m_fs.getProfileStrings("Main", {"Quality", "Width"}, path(file)),
+                  (std::vector<std::optional<std::string>>{c.written ? c.value : "80", "1024"}));
+        if (!c.written) {
+            EXPECT_EQ(m_folder.contents(file), before);
+        }
+        EXPECT_EQ(m_folder.contents(file).substr(before.find("[Altro]")), "[Altro]\r\nx=1\r\n");
         EXPECT_EQ(m_folder.names(c.name), names({"tess.ini"}));
-    }
-}
-
-TEST_F(ProfileFileTest, KeepsTheEncodingAndTheUntouchedBytesOfTheFile) {
-    const std::vector<std::string> files = {
-        "[Main]\r\nPath=C:\\Mare \xE8 sole\\\r\nQuality=80\r\n",
-        std::string("\xFF\xFE[\0M\0a\0i\0n\0]\0\n\0P\0a\0t\0h\0=\0\xE8\0\n\0", 30),
-        std::string("\xFE\xFF\0[\0M\0a\0i\0n\0]\0\n\0P\0a\0t\0h\0=\0\xE8\0\n", 30),
-    };
-    for (const std::string& before : files) {
-        m_folder.makeFile("tess.ini", before);
-        const auto values = m_fs.getProfileStrings("Main", {"Path", "Quality"}, path("tess.ini"));
-        ASSERT_TRUE(values[0]);
-        EXPECT_NE(values[0]->find("è"), std::string::npos);
-        ASSERT_TRUE(m_fs.writeProfileStrings("Main", {{"Path", *values[0]}}, path("tess.ini")));
-        EXPECT_EQ(m_folder.contents("tess.ini"), before);
-        ASSERT_TRUE(m_fs.writeProfileStrings("Main", {{"Quality", "1"}}, path("tess.ini")));
-        EXPECT_EQ(m_fs.getProfileStrings("Main", {"Path", "Quality"}, path("tess.ini")),
-                  (std::vector<std::optional<std::string>>{values[0], "1"}));
-        EXPECT_EQ(m_folder.contents("tess.ini").substr(0, 2), before.substr(0, 2));
     }
 }
 

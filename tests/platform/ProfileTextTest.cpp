@@ -2,12 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace tess::platform {
 namespace {
+
+std::optional<std::string> valueIn(std::string_view text, std::string_view section,
+                                   std::string_view key) {
+    return findProfileValues(text, section, {std::string(key)}).front();
+}
+
+// The text with one key set; nothing when it is refused.
+std::optional<std::string> withValue(std::string_view text, std::string_view section,
+                                     std::string_view key, std::string_view value) {
+    std::vector<std::size_t> refused;
+    std::string result = setProfileValues(
+        text, section, {ProfileSetting{std::string(key), std::string(value)}}, refused);
+    return refused.empty() ? std::optional(result) : std::nullopt;
+}
 
 struct ReadCase {
     std::string text;
@@ -48,7 +63,7 @@ TEST(ProfileTextTest, ReadsValues) {
         {"[A]\nk=v\n", " A ", " k\t", "v"},
     };
     for (const ReadCase& c : cases) {
-        EXPECT_EQ(findProfileValue(c.text, c.section, c.key), c.expected)
+        EXPECT_EQ(valueIn(c.text, c.section, c.key), c.expected)
             << "[" << c.section << "] " << c.key << " in:\n"
             << c.text;
     }
@@ -57,8 +72,8 @@ TEST(ProfileTextTest, ReadsValues) {
 TEST(ProfileTextTest, CutsLongValues) {
     const std::string exact(kMaxProfileValue, 'x');
     const std::string longer = exact + "yyy";
-    EXPECT_EQ(findProfileValue("[A]\nk=" + exact + "\n", "A", "k"), exact);
-    EXPECT_EQ(findProfileValue("[A]\nk=" + longer + "\n", "A", "k"), exact);
+    EXPECT_EQ(valueIn("[A]\nk=" + exact + "\n", "A", "k"), exact);
+    EXPECT_EQ(valueIn("[A]\nk=" + longer + "\n", "A", "k"), exact);
     // A character that would be split at the limit is left out whole.
     const std::string prefix(kMaxProfileValue - 1, 'x');
     EXPECT_EQ(cutProfileValue(prefix + "é"), prefix);
@@ -109,7 +124,7 @@ TEST(ProfileTextTest, WritesValuesAndKeepsEverythingElse) {
         {"", "A", "k", "", "[A]\r\nk=\r\n"},
     };
     for (const WriteCase& c : cases) {
-        EXPECT_EQ(setProfileValue(c.text, c.section, c.key, c.value), c.expected)
+        EXPECT_EQ(withValue(c.text, c.section, c.key, c.value), c.expected)
             << "[" << c.section << "] " << c.key << "=" << c.value << " into:\n"
             << c.text;
     }
@@ -124,7 +139,7 @@ TEST(ProfileTextTest, RefusesWhatCannotBeReadBack) {
         {"A", "[k", "v"},         {"A\nB", "k", "v"},       {"A", "k\nj", "v"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(setProfileValue(text, c[0], c[1], c[2]), std::nullopt)
+        EXPECT_EQ(withValue(text, c[0], c[1], c[2]), std::nullopt)
             << "[" << c[0] << "] " << c[1] << "=" << c[2];
     }
 }
@@ -139,11 +154,11 @@ TEST(ProfileTextTest, ValuesReadBackAsWritten) {
                                                  "[A]\nj=1\n\n[B]\n"};
     for (const std::string& start : startTexts) {
         for (const std::string& value : values) {
-            const auto written = setProfileValue(start, "A", "k", value);
+            const auto written = withValue(start, "A", "k", value);
             ASSERT_TRUE(written) << value;
-            EXPECT_EQ(findProfileValue(*written, "A", "k"), value) << "in:\n" << *written;
+            EXPECT_EQ(valueIn(*written, "A", "k"), value) << "in:\n" << *written;
             // A second write finds the key the first one made and leaves one line of it.
-            const auto again = setProfileValue(*written, "a", "K", value);
+            const auto again = withValue(*written, "a", "K", value);
             ASSERT_TRUE(again);
             EXPECT_EQ(*again, *written);
         }
@@ -173,13 +188,13 @@ TEST(ProfileTextTest, BytesThatAreNotUtf8ReadAsWindows1252AndSurviveUnchanged) {
     std::vector<std::size_t> refused;
     const std::vector<ProfileSetting> same = {{"k", *values[0]}, {"q", *values[1]}, {"u", "è"}};
     EXPECT_EQ(setProfileValues(text, "A", same, refused), text);
-    EXPECT_EQ(setProfileValue(text, "A", "k", "C:\\Mare è\\"),
+    EXPECT_EQ(withValue(text, "A", "k", "C:\\Mare è\\"),
               "[A]\r\nk=C:\\Mare \xC3\xA8\\\r\nq = \"\x80 \x9D\" \r\nu=\xC3\xA8\r\n");
     // A long value is cut at the limit before it is read as Windows-1252.
     const std::string longValue(kMaxProfileValue + 5, '\xE8');
-    EXPECT_EQ(findProfileValue("[A]\nk=" + longValue, "A", "k")->size(), 2 * kMaxProfileValue);
+    EXPECT_EQ(valueIn("[A]\nk=" + longValue, "A", "k")->size(), 2 * kMaxProfileValue);
     // A value that is not UTF-8 cannot be written so that it reads back.
-    EXPECT_EQ(setProfileValue(text, "A", "k", "\xE8"), std::nullopt);
+    EXPECT_EQ(withValue(text, "A", "k", "\xE8"), std::nullopt);
 }
 
 TEST(ProfileTextTest, SetsSeveralKeysInOnePassAndRefusesOnlyWhatCannotBeStored) {
@@ -203,14 +218,82 @@ TEST(ProfileTextTest, Utf16FilesAreReadAndWrittenBackInTheirEncoding) {
             mark + utf16(u"; \xD800\r\n[A]\r\nk=Caff\u00E8\r\nj=1\r\n", bigEndian) + "!";
         ProfileFileText file = decodeProfileFile(bytes);
         EXPECT_EQ(encodeProfileFile(file), bytes);
-        EXPECT_EQ(findProfileValue(file.text, "A", "k"), "Caffè");
-        file.text = *setProfileValue(file.text, "A", "j", "\u20AC");
+        EXPECT_EQ(valueIn(file.text, "A", "k"), "Caffè");
+        file.text = *withValue(file.text, "A", "j", "\u20AC");
         EXPECT_EQ(encodeProfileFile(file),
                   mark + utf16(u"; \xD800\r\n[A]\r\nk=Caff\u00E8\r\nj=\u20AC\r\n", bigEndian) +
                       "!");
     }
     EXPECT_EQ(decodeProfileFile("\xFF").encoding, ProfileEncoding::Bytes);
     EXPECT_EQ(decodeProfileFile("\xFE\xFF").text, "");
+}
+
+// The bytes a plan leaves in a file: its writes made over the old bytes, then the file cut to its
+// length; with `reached`, only that many bytes of the writes reach the file (a kill).
+std::string applied(std::string bytes, const PatchPlan& plan,
+                    std::size_t reached = std::string::npos) {
+    for (const FilePatch& patch : plan.writes) {
+        const std::size_t length = std::min(patch.bytes.size(), reached);
+        reached -= length;
+        bytes.resize(std::max(bytes.size(), patch.offset + length));
+        bytes.replace(patch.offset, length, patch.bytes, 0, length);
+        if (length < patch.bytes.size()) {
+            return bytes;
+        }
+    }
+    bytes.resize(plan.size);
+    return bytes;
+}
+
+TEST(ProfileTextTest, InPlaceRewritesNeverMoveOrTouchOtherSections) {
+    struct Case {
+        std::string before;
+        std::string other; // the bytes of the other section, found in `before`
+        std::vector<ProfileSetting> settings;
+        std::string after;
+    };
+    const std::string mark = "\xFF\xFE";
+    const std::vector<Case> cases = {
+        // Shorter with a section after it: blanks where a read trims them.
+        {"[T]\r\nk=100\r\nj=1\r\n[O]\r\nx=1\r\n",
+         "[O]\r\nx=1\r\n",
+         {{"k", "9"}},
+         "[T]\r\nk=9  \r\nj=1\r\n[O]\r\nx=1\r\n"},
+        // Longer with a section after it: moved to the end, its old lines blanked.
+        {"[T]\r\nk=1\r\n[O]\r\nx=1",
+         "[O]\r\nx=1",
+         {{"k", "100"}},
+         "   \r\n   \r\n[O]\r\nx=1\r\n[T]\r\nk=100\r\n"},
+        {"\xEF\xBB\xBF[T]\nk=1\n[O]\nx=1\n",
+         "[O]\nx=1\n",
+         {{"k", "10"}},
+         "\xEF\xBB\xBF   \n   \n[O]\nx=1\n[T]\nk=10\n"},
+        {mark + utf16(u"[T]\r\nk=1\r\n[O]\r\nx=1\r\n", false) + "!",
+         utf16(u"[O]\r\nx=1\r\n", false),
+         {{"k", "\u20AC\u20AC"}},
+         mark + utf16(u"   \r\n   \r\n[O]\r\nx=1\r\n[T]\r\nk=\u20AC\u20AC\r\n", false) + "!"},
+        // The last section, or a new one: written from the first change to the end.
+        {"[O]\nx=1\n[T]\nk=100\nj=1\n", "[O]\nx=1\n", {{"k", "9"}}, "[O]\nx=1\n[T]\nk=9\nj=1\n"},
+        {"[O]\r\nx=1", "[O]\r\nx=1", {{"k", "9"}}, "[O]\r\nx=1\r\n[T]\r\nk=9\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        std::vector<std::size_t> refused;
+        const PatchPlan plan = planProfileRewrite(c.before, "T", c.settings, refused);
+        EXPECT_TRUE(refused.empty());
+        EXPECT_EQ(applied(c.before, plan), c.after);
+        // Cut after any byte, the other section keeps its bytes and place and reads as before.
+        std::size_t total = 0;
+        for (const FilePatch& patch : plan.writes) {
+            total += patch.bytes.size();
+        }
+        const std::size_t otherAt = c.before.find(c.other);
+        for (std::size_t reached = 0; reached <= total; ++reached) {
+            const std::string file = applied(c.before, plan, reached);
+            ASSERT_EQ(file.substr(otherAt, c.other.size()), c.other) << reached;
+            ASSERT_EQ(valueIn(decodeProfileFile(file).text, "O", "x"), "1") << reached;
+        }
+    }
 }
 
 } // namespace

@@ -133,7 +133,8 @@ TEST(WindowsPathTest, TellsNamesThatAreOneFolderEntry) {
 }
 
 TEST(WindowsPathTest, RefusesNamesWindowsForbids) {
-    for (const char* good : {"a.jpg", "Foto 1.jpg", ".hidden", "a;b,c=d[e]", "Über.jpg", "..."}) {
+    for (const char* good :
+         {"a.jpg", "Foto 1.jpg", ".hidden", "a;b,c=d[e]", "Über.jpg", "...", "a\x7f.jpg"}) {
         EXPECT_TRUE(isValidFileName(good)) << good;
     }
     for (const char* bad : {"", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",

@@ -23,7 +23,8 @@ inline void PrintTo(const FindEntry& entry, std::ostream* out) {
 namespace tess::platform::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
-// Names below it use "/" and may reach into subfolders ("sub/a.jpg").
+// Names below it use "/" and may reach into subfolders ("sub/a.jpg"). Modes are POSIX's; on
+// Windows a mode without write bits is the read-only attribute.
 class TempFolder {
 public:
     TempFolder();
@@ -31,8 +32,8 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    // The folder's path on this system, and as Windows text: /tmp/x is C:\tmp\x.
     const std::string& host() const { return m_host; }
-    // The folder as Windows text: /tmp/x is C:\tmp\x.
     std::string windows() const;
     std::string hostPath(const std::string& name) const;
     std::string windowsPath(const std::string& name) const;
@@ -41,6 +42,7 @@ public:
                   mode_t mode = 0644) const;
     void makeFolder(const std::string& name, mode_t mode = 0755) const;
     void makeLink(const std::string& name, const std::string& target) const;
+    void makeHardLink(const std::string& name, const std::string& target) const;
     void setMode(const std::string& name, mode_t mode) const;
 
     bool exists(const std::string& name) const; // without following links
@@ -54,6 +56,7 @@ private:
     std::string m_host;
 };
 
+#ifndef _WIN32
 // Sets the process's umask for a test and puts the old one back.
 class ScopedUmask {
 public:
@@ -63,6 +66,7 @@ public:
 private:
     mode_t m_old;
 };
+#endif
 
 // Changes into a folder for a test and goes back to the old current directory.
 class ScopedCurrentDirectory {
@@ -73,5 +77,8 @@ public:
 private:
     std::string m_old;
 };
+
+// Whether the tests run under Wine rather than on Windows itself (never on other systems).
+bool runningUnderWine();
 
 } // namespace tess::platform::test

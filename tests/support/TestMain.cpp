@@ -6,11 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     tess::ui::loadFonts();
     ::testing::InitGoogleTest(&argc, argv);

@@ -3,7 +3,7 @@
 #include "ErrorText.h"
 #include "TempDir.h"
 #include "imaging/Jpeg.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ using Row = ParallelConversion::Row;
 // The real layer, with a hold on the reads of chosen originals, which lets later rows get
 // ahead of them, and a count of the photos a pass holds: originals read, less rows whose
 // thumbnail has been written.
-class ScriptedFileSystem final : public platform::PosixFileSystem {
+class ScriptedFileSystem final : public platform::SystemFileSystem {
 public:
     std::vector<std::uint8_t> readFile(const std::string& path) override {
         std::unique_lock lock(m_mutex);
@@ -34,10 +34,10 @@ public:
             m_changed.wait_for(lock, std::chrono::milliseconds(300), [this] { return released; });
         }
         lock.unlock();
-        return platform::PosixFileSystem::readFile(path);
+        return platform::SystemFileSystem::readFile(path);
     }
     void writeFile(const std::string& path, const void* data, std::size_t size) override {
-        platform::PosixFileSystem::writeFile(path, data, size);
+        platform::SystemFileSystem::writeFile(path, data, size);
         if (path.find("thumbs") != std::string::npos) {
             const std::lock_guard lock(m_mutex);
             --m_held;
@@ -120,10 +120,14 @@ protected:
 
 TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) {
     const std::vector<Row> rows = photos(7, {2, 5});
+    // The reference: each marked photo converted twice, one output at a time (not counted).
+    platform::SystemFileSystem plain;
     for (const Row& row : rows) {
-        if (row.marked)
-            convertToReducedAndThumbnail(m_fs, row.name, m_dir.win("orig"), reduced("small1"),
-                                         thumbnail("thumbs1"));
+        if (!row.marked)
+            continue;
+        for (const OutputSettings& output : {reduced("small1"), thumbnail("thumbs1")})
+            ConvertiFoto(plain, output.widthLimit, output.heightLimit, output.quality, row.name,
+                         m_dir.win("orig"), output.folder);
     }
     for (const int workers : {1, 3}) {
         m_fs.held = {"IMG0.JPG"}; // later rows finish first
@@ -148,10 +152,12 @@ TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) 
 TEST_F(ParallelConversionTest, ReducedCopiesOverTheOriginalsFeedTheThumbnails) {
     const std::vector<Row> rows = photos(4);
     m_dir.mkdir("again");
+    platform::SystemFileSystem plain;
     for (const Row& row : rows) {
         std::filesystem::copy_file(m_dir.host("orig/" + row.name), m_dir.host("again/" + row.name));
-        convertToReducedAndThumbnail(m_fs, row.name, m_dir.win("again"),
-                                     {160, 120, 80, m_dir.win("again")}, thumbnail("thumbs1"));
+        // By hand: the reduced copy over the original, then the thumbnail from the new file.
+        ConvertiFoto(plain, 160, 120, 80, row.name, m_dir.win("again"), m_dir.win("again"));
+        ConvertiFoto(plain, 64, 48, 50, row.name, m_dir.win("again"), m_dir.win("thumbs1"));
     }
     ParallelConversion pass(m_fs, m_dir.win("orig"), reduced("orig"), thumbnail(), rows, 3);
     EXPECT_EQ(pass.run([](int) {}).end, ParallelConversion::End::Completed);

@@ -2,8 +2,10 @@
 #include "TempDir.h"
 
 #include "imaging/Jpeg.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
+#include "workspace/ConversionPass.h"
 #include "workspace/PhotoCommands.h"
+#include "workspace/Prompt.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +73,7 @@ protected:
     ListAt at(int column) { return {dir.win(kFolders[column]) + "\\", lists[column]}; }
 
     static constexpr const char* kFolders[] = {"originali", "ridotte", "thumbs"};
-    tess::platform::PosixFileSystem fs;
+    tess::platform::SystemFileSystem fs;
     TempDir dir;
     ScriptedPrompt prompt;
     PhotoCommands commands{fs, prompt};
@@ -223,8 +225,8 @@ TEST_F(PhotoCommandsTest, CommandsActOnTheListedFolderNotOnATypedOne) {
     ConversionPass pass(fs, prompt, lists[0], lists[1], lists[2]);
     ASSERT_TRUE(pass.start(
         {dir.win("altre") + "\\", at(1).folder, at(2).folder, "80", "60", "80", "40", "30", "50"}));
-    while (!pass.done())
-        pass.step();
+    EXPECT_EQ(pass.parallel(1)->run([&](int) { pass.advance(); }).end,
+              ParallelConversion::End::Completed);
     EXPECT_TRUE(dir.exists("ridotte/x.jpg"));
     EXPECT_TRUE(dir.exists("thumbs/x.jpg"));
 }

@@ -1,6 +1,6 @@
 #include "TempDir.h"
 
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/PhotoList.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ std::vector<std::string> names(const PhotoTable& table) {
 
 class PhotoListTest : public ::testing::Test {
 protected:
-    tess::platform::PosixFileSystem fs;
+    tess::platform::SystemFileSystem fs;
     TempDir dir;
     PhotoTable table;
 };
@@ -101,6 +101,6 @@ TEST_F(PhotoListTest, EmptyPathListsTheRootOfTheCurrentDrive) {
     for (const std::string& name : names(table))
         EXPECT_FALSE(VerificaSeDirectory(fs, "\\" + name)) << name;
     PhotoTable viaRoot;
-    CaricaListaFoto(fs, "C:\\", viaRoot);
+    CaricaListaFoto(fs, fs.currentDirectory().substr(0, 3), viaRoot);
     EXPECT_EQ(names(table), names(viaRoot));
 }

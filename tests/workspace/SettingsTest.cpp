@@ -2,7 +2,7 @@
 #include "TempDir.h"
 
 #include "platform/Error.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/SystemFileSystem.h"
 #include "workspace/Settings.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ namespace {
 class SettingsTest : public ::testing::Test {
 protected:
     // The folders start where the file layer says.
-    struct StartFolderFileSystem : tess::platform::PosixFileSystem {
+    struct StartFolderFileSystem : tess::platform::SystemFileSystem {
         std::string defaultPhotoFolder() override { return "C:\\Foto\\"; }
     } fs;
     TempDir dir;

@@ -133,7 +133,7 @@ TEST_F(WorkspaceWindow, TabWalksTheBoxesInTheirOrderAndSkipsGridsAndFlatButtons)
     writeSettings();
     auto form = openWorkspace();
     form->show();
-    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     control(*form, "EditPercorsoOrigine")->setFocus();
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < 13; ++i) {

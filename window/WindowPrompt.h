@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/PhotoCommands.h"
+#include "workspace/Prompt.h"
 
 class QWidget;
 

@@ -1,19 +1,21 @@
 #include "WorkspaceFixture.h"
 
 #include "imaging/Jpeg.h"
-#include "workspace/Conversion.h"
-#include "workspace/Preview.h"
+#include "window/Preview.h"
+#include "workspace/ConversionPass.h"
 
 #include <QMenu>
 #include <QProgressBar>
 #include <QTableView>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
-#include <thread>
+#include <mutex>
 #include <utility>
 
 #include <algorithm>
@@ -21,6 +23,26 @@
 using namespace tess::test;
 
 namespace {
+
+// Holds the threads that wait on it until it is opened (for ten seconds at most, so that a
+// broken test fails instead of hanging).
+class Gate {
+public:
+    void open() {
+        const std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_opened.notify_all();
+    }
+    void wait() {
+        std::unique_lock lock(m_mutex);
+        m_opened.wait_for(lock, std::chrono::seconds(10), [this] { return m_open; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_opened;
+    bool m_open = false;
+};
 
 class WorkspaceConvert : public WorkspaceTest {
 protected:
@@ -276,23 +298,32 @@ TEST_F(WorkspaceConvert, StopKeepsTheFinishedRowsAndTheWindowOpen) {
         form->show();
         trigger(*form, "SelezionaTutto1");
         // The last photo is not read by the run before the user has chosen to stop.
-        fs.beforeRead = [&form](const std::string& path) {
-            if (QThread::currentThread() == qApp->thread())
-                return;
-            if (path.find("originali") == std::string::npos ||
-                path.find("IMG_4") == std::string::npos)
-                return;
-            for (int i = 0; i < 5000 && !form->isStopping(); ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        Gate stopChosen;
+        fs.beforeRead = [&stopChosen](const std::string& path) {
+            if (QThread::currentThread() != qApp->thread() &&
+                path.find("originali") != std::string::npos &&
+                path.find("IMG_4") != std::string::npos)
+                stopChosen.wait();
         };
         bool asked = false;
         QObject::connect(control<QProgressBar>(*form, "ProgressBar1"), &QProgressBar::valueChanged,
                          form.get(), [&] {
-                             if (!std::exchange(asked, true))
-                                 ask(*form);
+                             if (std::exchange(asked, true))
+                                 return;
+                             ask(*form);
+                             // Chosen: asking again asks nothing.
+                             ask(*form);
+                             stopChosen.open();
                          });
         ModalDriver driver;
-        driver.answer(QMessageBox::Ok).answer(QMessageBox::Ok);
+        // One question at a time: asking again while it is open asks nothing. (Posted, so that
+        // a second question would reach the driver.)
+        driver.answer(QMessageBox::Ok).then([&](QWidget* question) {
+            QTimer::singleShot(0, question, [&, question] {
+                ask(*form);
+                clickMessageBoxButton(question, QMessageBox::Ok);
+            });
+        });
         trigger(*form, "Converti1");
         fs.beforeRead = nullptr;
         expectBoxes(driver, {"Procedo al ridimensionamento delle foto selezionate?",

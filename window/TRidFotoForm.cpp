@@ -1,16 +1,17 @@
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include "dialogs/Fonts.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/Placement.h"
 #include "dialogs/SingleLineBox.h"
 #include "dialogs/TTavGDirForm.h"
-#include "workspace/Controls.h"
+#include "window/Controls.h"
+#include "window/ConversionRun.h"
+#include "window/PhotoGrid.h"
+#include "window/Preview.h"
+#include "window/WindowPrompt.h"
 #include "workspace/Marks.h"
 #include "workspace/PhotoCommands.h"
-#include "workspace/PhotoGrid.h"
-#include "workspace/Preview.h"
-#include "workspace/WindowPrompt.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -181,7 +182,7 @@ void TRidFotoForm::bindCommands() {
 
 void TRidFotoForm::runHandler(const std::function<void()>& handler) {
     // While a conversion runs the window only paints: every command is refused.
-    if (m_converting)
+    if (m_run)
         return;
     tess::ui::runCommand(this, handler);
 }
@@ -196,10 +197,10 @@ tess::workspace::PreviewSlot& TRidFotoForm::preview(int column) const {
 }
 
 void TRidFotoForm::closeEvent(QCloseEvent* event) {
-    if (m_converting) {
+    if (tess::workspace::ConversionRun* run = m_run) {
         // The window stays open even when the run is stopped: closing it takes a new close.
         event->ignore();
-        askToStopConversion();
+        run->askToStop();
         return;
     }
     // The settings are written while the controls still hold their values; a failure is

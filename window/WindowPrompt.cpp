@@ -1,4 +1,4 @@
-#include "workspace/WindowPrompt.h"
+#include "window/WindowPrompt.h"
 
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TTavIn1Form.h"

@@ -1,6 +1,6 @@
-#include "workspace/PhotoGridDelegate.h"
+#include "window/PhotoGridDelegate.h"
 
-#include "workspace/PhotoGridModel.h"
+#include "window/PhotoGridModel.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

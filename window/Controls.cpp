@@ -1,6 +1,6 @@
-#include "workspace/Controls.h"
+#include "window/Controls.h"
 
-#include "workspace/RefreshGlyph.h"
+#include "window/RefreshGlyph.h"
 
 #include "dialogs/DialogPictures.h"
 

@@ -1,8 +1,8 @@
 #include "WorkspaceFixture.h"
 
+#include "window/PhotoGridDelegate.h"
+#include "window/PhotoGridModel.h"
 #include "workspace/Marks.h"
-#include "workspace/PhotoGridDelegate.h"
-#include "workspace/PhotoGridModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QContextMenuEvent>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "workspace/PhotoColumn.h"
+#include "window/PhotoColumn.h"
+#include "window/WindowPrompt.h"
 #include "workspace/PhotoTable.h"
 #include "workspace/Project.h"
 #include "workspace/Settings.h"
-#include "workspace/WindowPrompt.h"
 
 #include <QDialog>
 
@@ -26,7 +26,7 @@ class FileSystem;
 }
 
 namespace tess::workspace {
-class ParallelConversion;
+class ConversionRun;
 }
 
 // The photo resizing workspace: three folder columns side by side (originals, reduced copies,
@@ -73,10 +73,8 @@ public:
     void SalvaImpostazioniIni();
 
     // True while a conversion pass runs: every command of the window is refused meanwhile,
-    // but "Chiudi", the close box and Esc ask whether to stop it.
-    bool isConverting() const { return m_converting; }
-    // True once the user has chosen to stop the pass that runs. Both are safe from any thread.
-    bool isStopping() const { return m_stopping; }
+    // but "Chiudi", the close box and Esc ask whether to stop it. Safe from any thread.
+    bool isConverting() const { return m_run != nullptr; }
 
     // Draws at once the previews that moves of the lists have asked for (they are otherwise
     // drawn when the window next processes its events).
@@ -97,8 +95,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    class ConversionRun;
-
     void buildControls();
     void bindCommands();
     void runHandler(const std::function<void()>& handler);
@@ -112,17 +108,12 @@ private:
     std::array<QLineEdit*, tess::workspace::TextSettingCount> settingBoxes() const;
     // Says once an opening that the settings cannot be kept because the start folder is gone.
     void tellIfSettingsFolderGone();
-    // Asks whether to stop the conversion pass that runs, and stops it on OK.
-    void askToStopConversion();
 
     tess::workspace::Project m_project;
     tess::platform::FileSystem& m_fs;
     tess::workspace::WindowPrompt m_prompt;
     tess::workspace::PhotoCommands m_commands;
-    std::atomic<bool> m_converting = false;
-    std::atomic<bool> m_stopping = false;
-    tess::workspace::ParallelConversion* m_pass = nullptr; // the pass that runs, if any
-    bool m_askingToStop = false;
+    std::atomic<tess::workspace::ConversionRun*> m_run = nullptr; // the run that is on, if any
     bool m_settingsFolderGoneTold = false;
 
     QCheckBox* CheckBox1 = nullptr;

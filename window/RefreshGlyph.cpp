@@ -1,4 +1,4 @@
-#include "workspace/RefreshGlyph.h"
+#include "window/RefreshGlyph.h"
 
 #include <QColor>
 

@@ -1,4 +1,4 @@
-#include "workspace/PhotoGridModel.h"
+#include "window/PhotoGridModel.h"
 
 namespace tess::workspace {
 

@@ -1,6 +1,6 @@
-#include "workspace/PhotoGrid.h"
+#include "window/PhotoGrid.h"
 
-#include "workspace/PhotoGridModel.h"
+#include "window/PhotoGridModel.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

@@ -4,8 +4,8 @@
 #include "TempDir.h"
 #include "WindowTest.h"
 
-#include "platform/PosixFileSystem.h"
-#include "workspace/TRidFotoForm.h"
+#include "platform/SystemFileSystem.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +25,7 @@ namespace tess::test {
 // The real layer, counting the whole-file reads: what a preview or a conversion costs. Reads
 // come from several threads during a conversion; beforeRead, when set, runs on the reading
 // thread before each read.
-class CountingFileSystem final : public platform::PosixFileSystem {
+class CountingFileSystem final : public platform::SystemFileSystem {
 public:
     std::vector<std::uint8_t> readFile(const std::string& path) override {
         {
@@ -34,7 +34,7 @@ public:
         }
         if (beforeRead)
             beforeRead(path);
-        return platform::PosixFileSystem::readFile(path);
+        return platform::SystemFileSystem::readFile(path);
     }
     std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
                                                           std::size_t maxSize) override {
@@ -44,7 +44,7 @@ public:
         }
         if (beforeRead)
             beforeRead(path);
-        return platform::PosixFileSystem::readFileUpTo(path, maxSize);
+        return platform::SystemFileSystem::readFileUpTo(path, maxSize);
     }
     std::string defaultPhotoFolder() override { return startFolder; }
 

@@ -1,10 +1,10 @@
-#include "workspace/PhotoColumn.h"
+#include "window/PhotoColumn.h"
 
-#include "workspace/Controls.h"
-#include "workspace/PhotoGrid.h"
-#include "workspace/PhotoGridDelegate.h"
-#include "workspace/PhotoGridModel.h"
-#include "workspace/Preview.h"
+#include "window/Controls.h"
+#include "window/PhotoGrid.h"
+#include "window/PhotoGridDelegate.h"
+#include "window/PhotoGridModel.h"
+#include "window/Preview.h"
 
 #include <QLabel>
 #include <QLineEdit>

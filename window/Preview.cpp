@@ -1,14 +1,8 @@
-#include "workspace/Preview.h"
+#include "window/Preview.h"
 
 #include "dialogs/MessageBoxes.h"
-#include "imaging/Exif.h"
-#include "imaging/Fit.h"
-#include "imaging/Jpeg.h"
-#include "imaging/Orientation.h"
-#include "platform/Error.h"
-#include "platform/FileSystem.h"
 #include "platform/ThreadPriority.h"
-#include "platform/WindowsPath.h"
+#include "workspace/PreviewPicture.h"
 
 #include <QImage>
 #include <QLabel>
@@ -17,42 +11,10 @@
 namespace tess::workspace {
 namespace {
 
-bool endsInJpg(const std::string& path) {
-    const std::string tail = path.size() > 3 ? path.substr(path.size() - 3) : path;
-    return platform::asciiUpper(tail) == "JPG";
-}
-
 QPixmap toPixmap(const imaging::RgbImage& image) {
     const QImage view(image.pixels.data(), image.width, image.height, image.width * 3,
                       QImage::Format_RGB888);
     return QPixmap::fromImage(view.copy());
-}
-
-} // namespace
-
-void showNotAvailable(QLabel* label, QLabel* image) {
-    image->hide();
-    label->show();
-}
-
-namespace {
-
-// The picture a preview shows, upright as viewers show it: decoded at a quarter of its size
-// and drawn point-sampled into the view's new size (the quarter size itself when it fits),
-// fitted by its upright size, then turned. Touches no widget.
-imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {
-    // A file bigger than any photo a preview can take is not even read.
-    const std::optional<imaging::Bytes> read = fs.readFileUpTo(path, imaging::kMaxPreviewFileSize);
-    if (!read)
-        throw Error(std::string(imaging::kPreviewTooLarge) + ": " + path);
-    const imaging::Bytes& data = *read;
-    const imaging::JpegInfo info = imaging::readJpegHeader(data);
-    const int orientation = imaging::readExifOrientation(data);
-    const imaging::Size upright = imaging::orientedSize({info.width, info.height}, orientation);
-    const imaging::PreviewFit fit = imaging::previewFit(upright.width, upright.height);
-    const std::vector<imaging::RgbImage> pictures = imaging::decodeStretched(
-        data, imaging::DecodeProfile::SpeedFirst, {imaging::orientedSize(fit.view, orientation)});
-    return imaging::turnUpright(pictures.front(), orientation);
 }
 
 void showPicture(const imaging::RgbImage& picture, QLabel* label, QLabel* image) {
@@ -69,9 +31,14 @@ void showFailure(QLabel* label, QLabel* image) {
 
 } // namespace
 
+void showNotAvailable(QLabel* label, QLabel* image) {
+    image->hide();
+    label->show();
+}
+
 void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* label,
                      QLabel* image) {
-    if (!endsInJpg(path)) {
+    if (!hasPreview(path)) {
         showNotAvailable(label, image);
         return;
     }
@@ -132,7 +99,7 @@ void PreviewSlot::refresh() {
         }
         return;
     }
-    if (!endsInJpg(*path)) {
+    if (!hasPreview(*path)) {
         showNotAvailable(m_label, m_image);
         return;
     }

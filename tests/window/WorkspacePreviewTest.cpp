@@ -1,7 +1,7 @@
 #include "WorkspaceFixture.h"
 
 #include "imaging/Jpeg.h"
-#include "workspace/Preview.h"
+#include "window/Preview.h"
 
 #include <QCheckBox>
 #include <QLabel>
