@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include <unistd.h>
@@ -121,6 +122,8 @@ TEST_F(WorkspaceFolders, NamesThatAreNotUtf8AreChosenPreviewedAndRenamedByTheirB
     EXPECT_EQ(control<QLineEdit>(*form, "EditPercorsoOrigine")->text().toStdString(),
               dir.win("Mare è sole") + "\\");
     EXPECT_EQ(names(form->TabFotoOriginali), std::vector<std::string>{"Foto \xE8.jpg"});
+    EXPECT_EQ(control<QTableView>(*form, "DBGrid1")->model()->index(0, 0).data().toString(),
+              QString::fromUtf8("Foto è.jpg"));
     form->flushPreviews();
     EXPECT_TRUE(control<QLabel>(*form, "Image1")->isVisibleTo(form.get()));
 
