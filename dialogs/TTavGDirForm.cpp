@@ -4,6 +4,7 @@
 #include "dialogs/Fonts.h"
 #include "dialogs/Placement.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
 #include <QComboBox>
@@ -22,6 +23,8 @@
 using tess::platform::asciiUpper;
 using tess::platform::FileSystem;
 using tess::platform::joinPath;
+using tess::platform::pathTextFromBytes;
+using tess::platform::textFromBytes;
 
 namespace {
 
@@ -152,7 +155,7 @@ QString shortenPath(const QString& path, const std::function<bool(const QString&
 } // namespace tess::ui
 
 DirectoryListBox::DirectoryListBox(FileSystem& fs, QWidget* parent)
-    : QListWidget(parent), m_fs(fs), m_directory(fs.currentDirectory()) {
+    : QListWidget(parent), m_fs(fs), m_directory(pathTextFromBytes(fs.currentDirectory())) {
     setItemDelegate(new FolderItemDelegate(this));
     setUniformItemSizes(true);
     setIconSize(QSize(16, 16));
@@ -170,7 +173,7 @@ void DirectoryListBox::setDirectory(const std::string& path) {
     if (target.empty() || !m_fs.setCurrentDirectory(target))
         return;
     // The process's current directory is the folder's own spelling (letter case, no "..").
-    const std::string opened = m_fs.currentDirectory();
+    const std::string opened = pathTextFromBytes(m_fs.currentDirectory());
     if (opened == m_directory)
         return;
     m_directory = opened;
@@ -252,7 +255,8 @@ void DirectoryListBox::rebuild() {
         if ((found.attributes & tess::platform::AttrDirectory) == 0 || found.name == "." ||
             found.name == "..")
             continue;
-        addEntry(closedFolder, found.name, joinPath(m_directory, found.name), m_levelCount);
+        const std::string name = textFromBytes(found.name);
+        addEntry(closedFolder, name, joinPath(m_directory, name), m_levelCount);
     }
     setCurrentRow(m_levelCount - 1);
 }

@@ -30,7 +30,9 @@ QString shortenPath(const QString& path, const std::function<bool(const QString&
 // down (open folders, each indented by its depth), then the current folder's subfolders (closed
 // folders, one level deeper). Double-click or Enter opens the entry under the mouse or the
 // highlighted one; a single click only highlights. Opening a folder makes it the process's
-// current directory.
+// current directory. Folder names that are not UTF-8 are shown, and given in paths, by their
+// Windows-1252 reading, by which the file layer finds them again: what the tree gives can be
+// shown, typed and stored.
 class DirectoryListBox : public QListWidget {
     Q_OBJECT
 

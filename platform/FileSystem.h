@@ -45,6 +45,10 @@ public:
     virtual bool setCurrentDirectory(const std::string& path) = 0;
     // The drives, as "C:", in letter order.
     virtual std::vector<std::string> drives() = 0;
+    // The folder the photo lists start at when the settings name none, as Windows text ending
+    // in "\": on Windows the system's own folder. A layer on another system names a folder its
+    // users keep photos in.
+    virtual std::string defaultPhotoFolder() { return "C:\\WINDOWS\\"; }
 
     // Directory search with a "folder\*.*" pattern: "." and ".." first (none at a drive's
     // root), then the entries sorted as NTFS returns them. A missing or unreadable folder

@@ -3,18 +3,21 @@
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
 #include "platform/NativeFiles.h"
+#include "platform/PicturesFolder.h"
 #include "platform/PosixHandles.h"
 #include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -175,6 +178,39 @@ ReadResult readNativeFile(const std::string& host, std::vector<std::uint8_t>& co
 
 namespace {
 
+// The home folder: $HOME when it is an absolute path, else the user's entry in the user
+// database, else the root.
+std::string hostHomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+        return home;
+    }
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return "/";
+}
+
+// Where the user keeps pictures: the folder user-dirs.dirs names when it exists, else home. A
+// relative XDG_CONFIG_HOME is ignored, as the base directory rules ask.
+std::string hostPicturesFolder() {
+    const std::string home = hostHomeFolder();
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const std::string config =
+        configHome && configHome[0] == '/' ? std::string(configHome) : joinHost(home, ".config");
+    std::vector<std::uint8_t> userDirs;
+    if (readNativeFile(joinHost(config, "user-dirs.dirs"), userDirs, 1 << 20) != ReadResult::Read) {
+        userDirs.clear();
+    }
+    const auto pictures = picturesFolderFromUserDirs(
+        std::string_view(reinterpret_cast<const char*>(userDirs.data()), userDirs.size()), home);
+    struct stat st {};
+    return pictures && statHost(*pictures, st) && S_ISDIR(st.st_mode) ? *pictures : home;
+}
+
 // Moves a plain file to another file system, as Windows does when a move leaves the volume: the
 // copy is complete and synced before the original goes, and a failed copy is removed.
 bool moveAcrossFileSystems(const std::string& from, const std::string& to) {
@@ -236,6 +272,17 @@ bool PosixFileSystem::setCurrentDirectory(const std::string& path) {
 
 std::vector<std::string> PosixFileSystem::drives() {
     return {"C:"};
+}
+
+std::string PosixFileSystem::defaultPhotoFolder() {
+    std::call_once(m_defaultPhotoFolderOnce, [this] {
+        // Text that can be shown and stored, should the folder's name not be UTF-8.
+        m_defaultPhotoFolder = pathTextFromBytes(windowsPath(hostPicturesFolder()));
+        if (m_defaultPhotoFolder.back() != '\\') {
+            m_defaultPhotoFolder += '\\';
+        }
+    });
+    return m_defaultPhotoFolder;
 }
 
 std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {

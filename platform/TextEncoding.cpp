@@ -1,5 +1,6 @@
 #include "platform/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -120,6 +121,35 @@ std::string windows1252ToUtf8(std::string_view bytes) {
 
 std::string textFromBytes(std::string_view bytes) {
     return isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
+}
+
+std::optional<std::string> utf8ToWindows1252(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t length = 0;
+        const char32_t code = decodeAt(text, pos, length, false);
+        pos += length;
+        const auto high = std::find(kWindows1252High.begin(), kWindows1252High.end(), code);
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            bytes += static_cast<char>(code);
+        } else if (high != kWindows1252High.end()) {
+            bytes += static_cast<char>(0x80 + (high - kWindows1252High.begin()));
+        } else {
+            return std::nullopt; // not UTF-8, or no byte for the character
+        }
+    }
+    return bytes;
+}
+
+std::string bytesLike(std::string_view original, std::string_view text) {
+    if (!isValidUtf8(original)) {
+        if (auto bytes = utf8ToWindows1252(text)) {
+            return *std::move(bytes);
+        }
+    }
+    return std::string(text);
 }
 
 std::string utf16UnitsToUtf8(std::u16string_view units) {

@@ -185,18 +185,38 @@ bool isValidFileName(std::string_view name) {
     });
 }
 
+std::string pathTextFromBytes(std::string_view path) {
+    std::string text;
+    text.reserve(path.size());
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !isSeparator(path[end])) {
+            ++end;
+        }
+        text += textFromBytes(path.substr(start, end - start));
+        if (end < path.size()) {
+            text += path[end];
+        }
+        start = end + 1;
+    }
+    return text;
+}
+
 std::u16string foldedName(std::string_view name) {
     std::u16string result;
     result.reserve(name.size());
     std::size_t pos = 0;
     while (pos < name.size()) {
-        char32_t code = simpleUpperCase(decodeUtf8(name, pos));
+        // Windows folds code units, so the two halves of a character beyond the Basic
+        // Multilingual Plane stay as they are.
+        char32_t code = decodeUtf8(name, pos);
         if (code >= 0x10000) {
             code -= 0x10000;
             result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
             result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
         } else {
-            result.push_back(static_cast<char16_t>(code));
+            result.push_back(upperCaseUnit(static_cast<char16_t>(code)));
         }
     }
     return result;

@@ -76,7 +76,11 @@ std::string asciiUpper(std::string_view text);
 // An empty folder gives "\name", the name on the current drive's root.
 std::string joinPath(std::string_view folder, std::string_view name);
 
-// The name with its letters folded to upper case (simpleUpperCase), as UTF-16 code units. Bytes
+// A path as text that can be shown and stored: each component that is not UTF-8 given by its
+// Windows-1252 reading (textFromBytes), by which the file layer finds it again.
+std::string pathTextFromBytes(std::string_view path);
+
+// The name with its letters folded to upper case (upperCaseUnit), as UTF-16 code units. Bytes
 // that are not valid UTF-8 keep a code of their own that no valid character folds to.
 std::u16string foldedName(std::string_view name);
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);

@@ -5,6 +5,7 @@
 #include "window/PhotoGridDelegate.h"
 #include "window/PhotoGridModel.h"
 #include "window/Preview.h"
+#include "workspace/PreviewPicture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -34,14 +35,13 @@ void PhotoColumn::build(QWidget* window, platform::FileSystem& fs, const Layout&
     // The label sizes itself to its text, which may come out a little wider here.
     label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
 
-    // The preview reads the path box and the current name when it is drawn; the path box and
-    // the name are joined as they stand.
+    // The preview reads the path box and the current name when it is drawn.
     preview = new PreviewSlot(
         image, label, fs,
         [this, shown = std::move(previewShown)]() -> std::optional<std::string> {
             if (shown && !shown())
                 return std::nullopt;
-            return folderText() + list.table.currentName();
+            return previewPath(folderText(), list.table.currentName());
         },
         window);
     list.table.setAfterScroll([this] { preview->schedule(); });

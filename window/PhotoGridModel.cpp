@@ -1,5 +1,7 @@
 #include "window/PhotoGridModel.h"
 
+#include "platform/TextEncoding.h"
+
 namespace tess::workspace {
 
 PhotoGridModel::PhotoGridModel(PhotoTable& table, QObject* parent)
@@ -25,7 +27,8 @@ QVariant PhotoGridModel::data(const QModelIndex& index, int role) const {
     const PhotoTable::Row& row = m_table.row(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(row.nomeFoto);
+        // A name that is not UTF-8 is shown by its Windows-1252 reading, as the dialogs show it.
+        return QString::fromStdString(platform::textFromBytes(row.nomeFoto));
     case MarkRole:
         return int(row.selezionato);
     default:

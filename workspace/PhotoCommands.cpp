@@ -1,6 +1,7 @@
 #include "workspace/PhotoCommands.h"
 
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "workspace/PhotoFiles.h"
 #include "workspace/Prompt.h"
 
@@ -49,16 +50,21 @@ RenameOutcome PhotoCommands::RinominaFoto(const std::string& folder, const std::
     RenameOutcome outcome{newName, false};
     if (outcome.resultingName.empty()) {
         const NameParts parts = splitExtension(oldName);
+        // A name that is not UTF-8 is offered as text by its Windows-1252 reading, and what
+        // comes back is written in that encoding again, so its bytes survive the round trip.
+        const std::string offered =
+            platform::isValidUtf8(oldName) ? parts.base : platform::windows1252ToUtf8(parts.base);
         const std::optional<std::string> typed =
-            m_prompt.askName("Nuovo nome foto (senza estensione):", parts.base);
+            m_prompt.askName("Nuovo nome foto (senza estensione):", offered);
         if (!typed)
             return outcome;
+        const std::string base = platform::bytesLike(oldName, *typed);
         // A separator or a forbidden character would move the photo elsewhere or fail oddly.
-        if (!isAcceptableBaseName(*typed, parts.extension)) {
+        if (!isAcceptableBaseName(base, parts.extension)) {
             m_prompt.notice("Attenzione: nome foto non valido.");
             return outcome;
         }
-        outcome.resultingName = *typed + parts.extension;
+        outcome.resultingName = base + parts.extension;
     }
     // A name without an extension confirmed empty leaves nothing to rename to.
     if (!outcome.resultingName.empty())

@@ -7,6 +7,7 @@
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
 #include "platform/WindowsPath.h"
+#include "workspace/PhotoFiles.h"
 
 #include <optional>
 
@@ -15,6 +16,12 @@ namespace tess::workspace {
 bool hasPreview(const std::string& path) {
     const std::string tail = path.size() > 3 ? path.substr(path.size() - 3) : path;
     return platform::asciiUpper(tail) == "JPG";
+}
+
+std::optional<std::string> previewPath(const std::string& folder, const std::string& name) {
+    if (name.empty())
+        return std::nullopt;
+    return photoPath(folder, name);
 }
 
 imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include "imaging/Image.h"
 
+#include <optional>
 #include <string>
 
 namespace tess::platform {
@@ -13,6 +14,11 @@ namespace tess::workspace {
 // Whether a file has a preview: its name ends in "JPG", in any letter case. Any other file
 // shows the "not available" label.
 bool hasPreview(const std::string& path);
+
+// The photo a list's preview shows: the folder text and the current name joined as the
+// commands join them (photoPath), so a folder typed without its final "\" previews too. None for
+// an empty list, which shows the "not available" label.
+std::optional<std::string> previewPath(const std::string& folder, const std::string& name);
 
 // The picture a preview shows, upright as viewers show it: decoded at a quarter of its size
 // and drawn point-sampled into the view's new size (the quarter size itself when it fits),

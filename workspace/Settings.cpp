@@ -32,8 +32,10 @@ Settings readSettings(platform::FileSystem& fs, const std::string& iniPath) {
     std::vector<std::optional<std::string>> values(kTextSettings.size() + 1);
     if (!settingsFolderGone(fs, iniPath))
         values = fs.getProfileStrings(kSettingsSection, settingKeys(), iniPath);
-    for (std::size_t i = 0; i < kTextSettings.size(); ++i)
-        settings.texts[i] = values[i].value_or(kTextSettings[i].defaultValue);
+    for (std::size_t i = 0; i < kTextSettings.size(); ++i) {
+        const char* fixed = kTextSettings[i].defaultValue;
+        settings.texts[i] = values[i] ? *values[i] : fixed ? fixed : fs.defaultPhotoFolder();
+    }
     settings.originalsPreviewDisabled =
         values.back().value_or(kPreviewSetting.defaultValue) != "SI";
     return settings;

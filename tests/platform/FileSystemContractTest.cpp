@@ -284,6 +284,13 @@ TEST_F(FileSystemContractTest, RenamesWithoutReplacing) {
         {"trailing dot dropped", {"x"}, {}, "x", "y.", true, {"y"}},
         {"trailing blanks dropped", {"a.jpg"}, {"Sub"}, "a.jpg", "Sub.\\b.jpg. ", true, {"Sub"}},
         {"only dots", {"a.jpg"}, {}, "a.jpg", "...", false, {"a.jpg"}},
+        // Names are the same as Windows folds them: "ᾀ" is "ᾈ"; "ς", "ǅ" and "𐐨" are not "Σ",
+        // "Ǆ" and "𐐀".
+        {"ᾀ taken as ᾈ", {"a", "ᾈ"}, {}, "a", "ᾀ", false, {"a", "ᾈ"}},
+        {"ς not taken as Σ", {"a", "Σ"}, {}, "a", "ς", true, {"Σ", "ς"}},
+        {"ǅ not taken as Ǆ", {"a", "Ǆ"}, {}, "a", "ǅ", true, {"Ǆ", "ǅ"}},
+        {"𐐨 not taken as 𐐀", {"a", "𐐀"}, {}, "a", "𐐨", true, {"𐐀", "𐐨"}},
+        {"ς opens no Σ", {"Σ"}, {}, "ς", "b", false, {"Σ"}},
     };
     checkMoves(m_fs, cases);
 }

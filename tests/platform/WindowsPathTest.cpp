@@ -1,5 +1,7 @@
 #include "platform/WindowsPath.h"
 
+#include "platform/TextEncoding.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -159,6 +161,9 @@ TEST(WindowsPathTest, SortsNamesAsNtfsReturnsThem) {
         {{"Öl", "ölb", "Ol"}, {"Ol", "Öl", "ölb"}},
         {{".b", "a", "-c", "~"}, {"-c", ".b", "a", "~"}},
         {{"a", "A"}, {"A", "a"}},
+        // Windows keeps "ı" small and folds "ᾀ" to "ᾈ"; it never folds beyond the Basic
+        // Multilingual Plane, where "𐐨" sorts by its own code units after "𐐀".
+        {{"ız", "Ja", "ᾀ2", "ᾈ1", "𐐨a", "𐐀b"}, {"Ja", "ız", "ᾈ1", "ᾀ2", "𐐀b", "𐐨a"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ntfsSorted(c[0]), c[1]);
@@ -176,7 +181,6 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
         {"ÄÖÜ", "äöü", true},
         {"Ÿ", "ÿ", true},
         {"Łódź", "ŁÓDŹ", true},
-        {"ς", "Σ", true},
         {"Москва", "МОСКВА", true},
         {"ё", "Ё", true},
         {"a", "b", false},
@@ -184,14 +188,31 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
         {"a", "a ", false},
         {"\xC3", "\xE3", false},
         {"\xC3(", "\xC3(", true},
-        // Beyond Latin-1, Greek and Cyrillic: the Unicode simple upper-case mapping.
-        {"ǆƀșɐάґạⅰⓐａ", "ǄɃȘⱯΆҐẠⅠⒶＡ", true},
-        {"ǅ", "Ǆ", true},
+        // Beyond Latin-1, Greek and Cyrillic: the table Windows folds file names through.
+        {"ǆƀșɐάґạⅰⓐａᾀᾳ", "ǄɃȘⱯΆҐẠⅠⒶＡᾈᾼ", true},
         {"ǰ", "J", false},
+        // Small letters whose capital has another small letter, title-case letters and letters
+        // beyond the Basic Multilingual Plane: Windows keeps them apart from their capitals.
+        {"ς", "Σ", false},
+        {"ǅ", "Ǆ", false},
+        {"𐐨", "𐐀", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(sameNameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
     }
+}
+
+TEST(WindowsPathTest, NamesThatAreNotUtf8AreShownAndWrittenBackByTheirWindows1252Reading) {
+    EXPECT_EQ(pathTextFromBytes("C:\\Cielo \xC3\xA8\\Mare \xE8 sole\\\x80.jpg"),
+              "C:\\Cielo è\\Mare è sole\\€.jpg");
+    // Every byte comes back from its reading.
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string one(1, static_cast<char>(byte));
+        EXPECT_EQ(bytesLike("\xE8", textFromBytes(one)), one) << byte;
+    }
+    // A character Windows-1252 has no byte for: the whole name in UTF-8.
+    EXPECT_EQ(bytesLike("Mare \xE8", "Łódź è"), "Łódź è");
+    EXPECT_EQ(bytesLike("Cielo è", "Cielo è 2"), "Cielo è 2");
 }
 
 } // namespace

@@ -15,6 +15,8 @@ WorkspaceTest::WorkspaceTest() : holder{"Tessaluma", dir.win("Tessaluma.ini")} {
     originals = dir.win("originali") + "\\";
     reduced = dir.win("ridotte") + "\\";
     thumbs = dir.win("thumbs") + "\\";
+    dir.mkdir("Immagini");
+    pictures = fs.startFolder = dir.win("Immagini") + "\\";
 }
 
 void WorkspaceTest::writeSettings(bool originalsPreview, const std::string& extra) {

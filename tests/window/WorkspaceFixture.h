@@ -46,8 +46,11 @@ public:
             beforeRead(path);
         return platform::SystemFileSystem::readFileUpTo(path, maxSize);
     }
+    std::string defaultPhotoFolder() override { return startFolder; }
+
     std::vector<std::string> reads;
     std::function<void(const std::string& path)> beforeRead;
+    std::string startFolder; // where the lists start with no settings file
 
 private:
     std::mutex m_mutex;
@@ -83,6 +86,7 @@ protected:
     CountingFileSystem fs;
     workspace::Project holder;              // the settings file lies in the scratch folder
     std::string originals, reduced, thumbs; // Windows folder texts ending in "\"
+    std::string pictures;                   // where the lists start: "Immagini\"
 };
 
 // Expects the driver to have seen exactly these message box texts, and no problem.

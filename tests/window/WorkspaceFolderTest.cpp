@@ -2,7 +2,10 @@
 
 #include "dialogs/TTavGDirForm.h"
 
+#include <QLabel>
 #include <QPushButton>
+#include <QTableView>
+#include <QTest>
 
 #include <unistd.h>
 
@@ -97,4 +100,42 @@ TEST_F(WorkspaceFolders, EmptyBoxStartsAtWindowsAndTheCloseBoxKeepsThatPath) {
     EXPECT_EQ(opened, dir.win());
     EXPECT_EQ(control<QLineEdit>(*form, "EditpercorsoThumbs")->text(),
               QStringLiteral("c:\\windows"));
+}
+
+TEST_F(WorkspaceFolders, NamesThatAreNotUtf8AreChosenPreviewedAndRenamedByTheirBytes) {
+    // A folder and a photo copied from an old Windows disk: their names are Windows-1252.
+    dir.mkdir("Mare \xE8 sole");
+    photo("Mare \xE8 sole/Foto \xE8.jpg", 8, 8);
+    writeSettings(true);
+    auto form = openWorkspace();
+    setText(*form, "EditPercorsoOrigine", dir.win());
+    ModalDriver driver;
+    driver.then(onDialog("Selezione directory foto Originali", [](TTavGDirForm* d) {
+        DirectoryListBox* tree = d->DirectoryListBox1;
+        for (int row = tree->levelCount(); row < tree->count(); ++row)
+            if (tree->item(row)->text() == QString::fromUtf8("Mare è sole"))
+                tree->openItem(row);
+        EXPECT_TRUE(d->Label1->text().endsWith(QString::fromUtf8("\\Mare è sole")));
+        d->OKBtn->click();
+    }));
+    form->ButtonCartellaOriginaliClick();
+    EXPECT_EQ(control<QLineEdit>(*form, "EditPercorsoOrigine")->text().toStdString(),
+              dir.win("Mare è sole") + "\\");
+    EXPECT_EQ(names(form->TabFotoOriginali), std::vector<std::string>{"Foto \xE8.jpg"});
+    EXPECT_EQ(control<QTableView>(*form, "DBGrid1")->model()->index(0, 0).data().toString(),
+              QString::fromUtf8("Foto è.jpg"));
+    form->flushPreviews();
+    EXPECT_TRUE(control<QLabel>(*form, "Image1")->isVisibleTo(form.get()));
+
+    // The name is offered by its reading; the part left as it was keeps its byte.
+    driver.then([](QWidget* modal) {
+        auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("Edit1"));
+        EXPECT_EQ(edit->text(), QString::fromUtf8("Foto è"));
+        edit->end(false);
+        QTest::keyClicks(edit, QStringLiteral(" 2"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    trigger(*form, "RinominaFotoCorrente1");
+    EXPECT_TRUE(driver.problems().isEmpty()) << driver.problems().join('\n').toStdString();
+    EXPECT_EQ(dir.names("Mare \xE8 sole"), std::vector<std::string>{"Foto \xE8 2.jpg"});
 }

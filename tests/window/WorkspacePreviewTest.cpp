@@ -49,6 +49,11 @@ TEST_F(WorkspacePreview, FollowsTheCursorWithFittedPictures) {
     EXPECT_EQ(shown(*form, 1), QSize(201, 168));
     EXPECT_EQ(image(*form, 1)->pos(), QPoint(297, 354)); // the corner never moves
     EXPECT_EQ(shown(*form, 2), QSize());                 // empty thumbnails list
+
+    // A folder typed without its final "\" is joined to the name with one.
+    setText(*form, "EditPercorsoRidotte", dir.win("ridotte"));
+    form->TabFotoRidotte.moveTo(1);
+    EXPECT_EQ(shown(*form, 1), QSize(200, 150));
 }
 
 TEST_F(WorkspacePreview, CheckBoxSwitchesTheOriginalsPreviewWithoutDecoding) {

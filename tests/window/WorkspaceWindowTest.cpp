@@ -184,9 +184,14 @@ TEST_F(WorkspaceWindow, RefreshListsATypedFolderAndLeavesTheSettingsFileAlone) {
 TEST_F(WorkspaceWindow, ClosingEitherWayWritesTheSettings) {
     for (const bool byButton : {true, false}) {
         std::filesystem::remove(dir.host("Tessaluma.ini"));
+        dir.write("Immagini/IMG_0001.JPG");
         {
             auto form = openWorkspace(); // no settings file: the defaults
             EXPECT_TRUE(control<QCheckBox>(*form, "CheckBox1")->isChecked());
+            for (const char* box :
+                 {"EditPercorsoOrigine", "EditPercorsoRidotte", "EditpercorsoThumbs"})
+                EXPECT_EQ(control<QLineEdit>(*form, box)->text().toStdString(), pictures) << box;
+            EXPECT_EQ(names(form->TabFotoThumbs), std::vector<std::string>{"IMG_0001.JPG"});
             setText(*form, "EditPercorsoOrigine", originals);
             setText(*form, "EditCRidotte", "abc");
             form->show();
@@ -199,7 +204,7 @@ TEST_F(WorkspaceWindow, ClosingEitherWayWritesTheSettings) {
         const std::string ini = dir.read("Tessaluma.ini");
         EXPECT_NE(ini.find("PercorsoFotoOriginali=" + originals + "\r\n"), std::string::npos)
             << ini;
-        EXPECT_NE(ini.find("PercorsoFotoRidotte=C:\\WINDOWS\\\r\n"), std::string::npos) << ini;
+        EXPECT_NE(ini.find("PercorsoFotoRidotte=" + pictures + "\r\n"), std::string::npos) << ini;
         EXPECT_NE(ini.find("CFotoRidotte=abc\r\n"), std::string::npos) << ini;
         EXPECT_NE(ini.find("AnteprimaOriginali=NO\r\n"), std::string::npos) << ini;
     }
