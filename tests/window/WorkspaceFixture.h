@@ -42,12 +42,16 @@ public:
             const std::lock_guard lock(m_mutex);
             reads.push_back(path);
         }
+        if (beforeReadUpTo)
+            beforeReadUpTo(path);
         if (beforeRead)
             beforeRead(path);
         return platform::SystemFileSystem::readFileUpTo(path, maxSize);
     }
     std::vector<std::string> reads;
     std::function<void(const std::string& path)> beforeRead;
+    // Runs before beforeRead on the reads of at most some bytes, which only previews do.
+    std::function<void(const std::string& path)> beforeReadUpTo;
 
 private:
     std::mutex m_mutex;

@@ -92,10 +92,35 @@ protected:
         return {64, 48, 50, m_dir.win(folder)};
     }
 
-    ParallelConversion::Outcome
-    run(const std::vector<Row>& rows, int workers, std::vector<int>* done = nullptr,
-        const std::function<void(ParallelConversion&, int)>& after = {}) {
-        ParallelConversion pass(m_fs, m_dir.win("orig"), reduced(), thumbnail(), rows, workers);
+    // The marked photos converted one output at a time into small1 and thumbs1, to compare
+    // with (not counted).
+    void writeReference(const std::vector<Row>& rows) {
+        platform::SystemFileSystem plain;
+        for (const Row& row : rows) {
+            if (!row.marked)
+                continue;
+            for (const OutputSettings& output : {reduced("small1"), thumbnail("thumbs1")})
+                ConvertiFoto(plain, output.widthLimit, output.heightLimit, output.quality, row.name,
+                             m_dir.win("orig"), output.folder);
+        }
+    }
+    void expectAsReference(const std::vector<Row>& rows, const std::string& what) {
+        for (const Row& row : rows) {
+            for (const auto& [mine, reference] :
+                 {std::pair{"small/", "small1/"}, std::pair{"thumbs/", "thumbs1/"}}) {
+                EXPECT_EQ(m_dir.exists(mine + row.name), row.marked) << row.name;
+                EXPECT_EQ(m_dir.read(mine + row.name), m_dir.read(reference + row.name))
+                    << what << ", " << mine << row.name;
+            }
+        }
+    }
+
+    ParallelConversion::Outcome run(const std::vector<Row>& rows, int workers,
+                                    std::vector<int>* done = nullptr,
+                                    const std::function<void(ParallelConversion&, int)>& after = {},
+                                    std::int64_t budget = defaultMemoryBudget()) {
+        ParallelConversion pass(m_fs, m_dir.win("orig"), reduced(), thumbnail(), rows, workers,
+                                budget);
         const auto outcome = pass.run([&](int row) {
             if (done)
                 done->push_back(row);
@@ -120,15 +145,7 @@ protected:
 
 TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) {
     const std::vector<Row> rows = photos(7, {2, 5});
-    // The reference: each marked photo converted twice, one output at a time (not counted).
-    platform::SystemFileSystem plain;
-    for (const Row& row : rows) {
-        if (!row.marked)
-            continue;
-        for (const OutputSettings& output : {reduced("small1"), thumbnail("thumbs1")})
-            ConvertiFoto(plain, output.widthLimit, output.heightLimit, output.quality, row.name,
-                         m_dir.win("orig"), output.folder);
-    }
+    writeReference(rows);
     for (const int workers : {1, 3}) {
         m_fs.held = {"IMG0.JPG"}; // later rows finish first
         m_fs.released = false;
@@ -137,15 +154,44 @@ TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) 
         EXPECT_EQ(outcome.end, ParallelConversion::End::Completed);
         EXPECT_EQ(outcome.rowsDone, 7);
         EXPECT_EQ(done, (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << workers;
-        for (const Row& row : rows) {
-            for (const auto& [mine, reference] :
-                 {std::pair{"small/", "small1/"}, std::pair{"thumbs/", "thumbs1/"}}) {
-                EXPECT_EQ(m_dir.exists(mine + row.name), row.marked) << row.name;
-                EXPECT_EQ(m_dir.read(mine + row.name), m_dir.read(reference + row.name))
-                    << workers << " workers, " << mine << row.name;
-            }
-        }
+        expectAsReference(rows, std::to_string(workers) + " workers");
         EXPECT_LE(m_fs.peak(), workers + 1);
+    }
+}
+
+TEST_F(ParallelConversionTest, PhotosAreTakenWithinTheMemoryBudget) {
+    const std::vector<Row> rows = photos(6);
+    writeReference(rows);
+    std::int64_t least = INT64_MAX;
+    std::int64_t most = 0;
+    platform::SystemFileSystem plain;
+    for (const Row& row : rows) {
+        const std::int64_t memory = conversionMemory(
+            readOriginal(plain, row.name, m_dir.win("orig"), reduced()), reduced(), thumbnail());
+        least = std::min(least, memory);
+        most = std::max(most, memory);
+    }
+    const struct {
+        const char* what;
+        std::int64_t budget;
+        std::int64_t peakAtMost;
+    } cases[] = {
+        {"room for two", 2 * most + most / 2, 2 * most + most / 2},
+        // Each photo alone: the biggest one sets the peak.
+        {"no room for one", least / 2, most},
+    };
+    for (const auto& c : cases) {
+        for (const char* folder : {"small", "thumbs"}) {
+            std::filesystem::remove_all(m_dir.host(folder));
+            m_dir.mkdir(folder);
+        }
+        std::vector<int> done;
+        const auto outcome = run(rows, 4, &done, {}, c.budget);
+        EXPECT_EQ(outcome.end, ParallelConversion::End::Completed) << c.what;
+        EXPECT_EQ(done, (std::vector<int>{0, 1, 2, 3, 4, 5})) << c.what;
+        EXPECT_GE(outcome.peakMemory, most) << c.what;
+        EXPECT_LE(outcome.peakMemory, c.peakAtMost) << c.what;
+        expectAsReference(rows, c.what);
     }
 }
 
