@@ -1,4 +1,9 @@
 // tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]
+// tessaluma-bench-convert --memory ORIGINALS OUTPUT WORKERS [BUDGET_MB]
+//
+// With --memory: converts the .JPG photos once with the given number of workers and memory
+// budget (the program's own unless given) and prints "memory_peak_mb X" (the process's peak
+// resident memory) and "budget_mb X". Run it in a process of its own for each setting.
 //
 // Converts every .JPG in the host folder ORIGINALS into OUTPUT/ridotte (800 x 600, quality
 // 80) and OUTPUT/thumbs (640 x 480, quality 50) with the conversion command's own pass, RUNS
@@ -13,6 +18,7 @@
 // floor without a decoder program's start-up and first-touch memory costs.
 
 #include "FakeFileSystem.h"
+#include "PeakMemory.h"
 #include "platform/SystemFileSystem.h"
 #include "workspace/Conversion.h"
 #include "workspace/ParallelConversion.h"
@@ -20,6 +26,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <filesystem>
@@ -54,9 +61,59 @@ void decodeOnly(const std::vector<std::uint8_t>& data) {
     jpeg_destroy_decompress(&info);
 }
 
+std::vector<std::string> photoNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".JPG")
+            names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int memoryRun(int argc, char** argv) {
+    if (argc < 5 || argc > 6) {
+        std::fprintf(
+            stderr,
+            "usage: tessaluma-bench-convert --memory ORIGINALS OUTPUT WORKERS [BUDGET_MB]\n");
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    const fs::path originals = fs::absolute(argv[2]);
+    const fs::path output = fs::absolute(argv[3]);
+    const int workers = std::max(1, std::atoi(argv[4]));
+    const std::int64_t budget = argc == 6 ? std::int64_t(std::atoll(argv[5])) << 20
+                                          : tess::workspace::defaultMemoryBudget();
+    fs::create_directories(output / "ridotte");
+    fs::create_directories(output / "thumbs");
+    using tess::platform::SystemFileSystem;
+    std::vector<tess::workspace::ParallelConversion::Row> rows;
+    for (const std::string& name : photoNames(originals))
+        rows.push_back({name, true});
+    SystemFileSystem fileSystem;
+    tess::workspace::ParallelConversion pass(
+        fileSystem, SystemFileSystem::windowsPath(originals.string()),
+        {800, 600, 80, SystemFileSystem::windowsPath((output / "ridotte").string())},
+        {640, 480, 50, SystemFileSystem::windowsPath((output / "thumbs").string())}, rows, workers,
+        budget);
+    const auto start = std::chrono::steady_clock::now();
+    const auto outcome = pass.run([](int) {});
+    if (outcome.error) {
+        std::fprintf(stderr, "conversion failed\n");
+        return 1;
+    }
+    std::printf("%zu photos, %d workers: %.1f s\n", rows.size(), workers,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::printf("budget_mb %.0f\n", double(budget) / (1 << 20));
+    std::printf("memory_peak_mb %.0f\n", tess::bench::peakMemoryMb());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--memory")
+        return memoryRun(argc, argv);
     if (argc < 3 || argc > 4) {
         std::fprintf(stderr, "usage: tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]\n");
         return 2;
@@ -66,13 +123,7 @@ int main(int argc, char** argv) {
     const fs::path output = fs::absolute(argv[2]);
     const int runs = argc == 4 ? std::max(1, std::atoi(argv[3])) : 3;
 
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(originals)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".JPG") {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string> names = photoNames(originals);
     if (names.empty()) {
         std::fprintf(stderr, "no .JPG photos in %s\n", originals.c_str());
         return 1;

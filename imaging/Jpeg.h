@@ -60,6 +60,18 @@ JpegInfo readJpegHeader(const Bytes& data);
 std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
                                       const std::vector<Size>& targets);
 
+// The most memory decodeStretched takes for the data and sizes with the QualityFirst profile, in
+// bytes, judged from the header alone: the decoder's bands of rows, the coefficients of the
+// whole image for a file of several scans, the rows handed to the drawing and the images
+// drawn (not the data itself). Data whose header cannot be read gives 0: its decode fails
+// before it takes any.
+std::int64_t decodeMemory(const Bytes& data, const std::vector<Size>& targets);
+
+// The most memory encodeJpeg takes for an image of the given size, besides the image: the
+// coefficients of the whole image for a progressive file, and the encoded data, counted at the
+// image's raw size (a photo's JPEG is far smaller) in a buffer up to twice that as it grows.
+std::int64_t encodeMemory(Size size, bool progressive);
+
 // Encodes with libjpeg's defaults, the floating-point forward DCT, jpeg_set_quality with the
 // low byte of `quality` and baseline-limited tables, the simple progressive script when
 // `progressive`, three components always. An Exif orientation of 2 to 8 is written in a

@@ -54,6 +54,19 @@ bool hasMultipleScans(Decoder* decoder, bool* multiple) {
     return true;
 }
 
+std::int64_t coefficientBytes(const jpeg_decompress_struct& info) {
+    const auto roundUp = [](std::int64_t value, std::int64_t step) {
+        return (value + step - 1) / step * step;
+    };
+    std::int64_t coefficients = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& component = info.comp_info[c];
+        coefficients += roundUp(component.width_in_blocks, component.h_samp_factor) *
+                        roundUp(component.height_in_blocks, component.v_samp_factor) * DCTSIZE2;
+    }
+    return coefficients * std::int64_t(sizeof(JCOEF));
+}
+
 } // namespace detail
 
 namespace {
@@ -241,6 +254,35 @@ JpegInfo readJpegHeader(const Bytes& data) {
     check(detail::hasMultipleScans(&decoder, &multiple), decoder.error);
     return {int(decoder.info.image_width), int(decoder.info.image_height),
             decoder.info.num_components, multiple};
+}
+
+std::int64_t decodeMemory(const Bytes& data, const std::vector<Size>& targets) {
+    // libjpeg's tables, the colour profile's transform of a CMYK photo and the like.
+    constexpr std::int64_t kFixedMemory = std::int64_t(4) << 20;
+    // The bands of rows libjpeg keeps of every component while it decodes, upsamples and
+    // converts the colours (a band is 8 rows times the component's vertical sampling), counted
+    // generously, and the rows handed to the drawing.
+    constexpr std::int64_t kDecoderBands = 4;
+    Decoder decoder;
+    bool multiple = false;
+    if (data.empty() || !detail::openDecoder(&decoder, data.data(), data.size()) ||
+        !detail::hasMultipleScans(&decoder, &multiple)) {
+        return 0;
+    }
+    const jpeg_decompress_struct& info = decoder.info;
+    int tallestBand = 1;
+    for (int c = 0; c < info.num_components; ++c)
+        tallestBand = std::max(tallestBand, info.comp_info[c].v_samp_factor * DCTSIZE);
+    const std::int64_t rowBytes = std::int64_t(info.image_width) * std::max(info.num_components, 3);
+    std::int64_t memory = kFixedMemory + rowBytes * (tallestBand * kDecoderBands + kScanlineChunk);
+    if (multiple)
+        memory += detail::coefficientBytes(info);
+    for (const Size& target : targets) {
+        // The image, and the source column of each of its columns.
+        memory += std::int64_t(std::max(target.width, 0)) * std::max(target.height, 0) * 3 +
+                  std::int64_t(std::max(target.width, 0)) * 4;
+    }
+    return memory;
 }
 
 std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,

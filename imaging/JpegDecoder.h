@@ -2,6 +2,8 @@
 
 #include "imaging/JpegErrors.h"
 
+#include <cstdint>
+
 namespace tess::imaging::detail {
 
 // A decompressor over data in memory, released however the decode ends.
@@ -26,5 +28,9 @@ struct Decoder {
 bool openDecoder(Decoder* decoder, const unsigned char* data, unsigned long size);
 // Guarded.
 bool hasMultipleScans(Decoder* decoder, bool* multiple);
+// The bytes of the coefficients of the whole image, which libjpeg keeps for a file of several
+// scans, as it lays them out: each component's blocks rounded up to its sampling factors, 64
+// coefficients of two bytes each. Needs the header read.
+std::int64_t coefficientBytes(const jpeg_decompress_struct& info);
 
 } // namespace tess::imaging::detail

@@ -169,6 +169,21 @@ Bytes encodeJpeg(const RgbImage& image, int quality, bool progressive, int exifO
                          JCS_RGB, quality, progressive, exifOrientation, iccProfile);
 }
 
+std::int64_t encodeMemory(Size size, bool progressive) {
+    // libjpeg's tables, the bands of rows it compresses, the Exif and colour profile.
+    constexpr std::int64_t kFixedMemory = std::int64_t(2) << 20;
+    const std::int64_t width = std::max(size.width, 0);
+    const std::int64_t height = std::max(size.height, 0);
+    std::int64_t memory = kFixedMemory + 2 * width * height * 3;
+    if (progressive) {
+        // libjpeg's defaults sample the colour 4:2:0: per 16 x 16 pixels, four luminance
+        // blocks and one of each chrominance, 64 coefficients of two bytes each.
+        const std::int64_t macroblocks = (width + 15) / 16 * ((height + 15) / 16);
+        memory += macroblocks * 6 * DCTSIZE2 * std::int64_t(sizeof(JCOEF));
+    }
+    return memory;
+}
+
 Bytes encodeGreyJpeg(const GreyImage& image, int quality, bool progressive) {
     return encodeSamples(image.levels.data(), image.levels.size(), image.width, image.height, 1,
                          JCS_GRAYSCALE, quality, progressive, 0, {});

@@ -25,24 +25,11 @@ void limitPreview(Decoder& decoder, std::size_t dataSize) {
     if (std::int64_t(info.image_width) * info.image_height > kMaxPreviewPixels || memory <= 0) {
         throw tooLarge();
     }
-    // A file of several scans keeps the coefficients of the whole image, as libjpeg lays them
-    // out: each component's blocks rounded up to its sampling factors, 64 coefficients of two
-    // bytes each.
+    // A file of several scans keeps the coefficients of the whole image.
     bool multiple = false;
     check(hasMultipleScans(&decoder, &multiple), decoder.error);
-    if (multiple) {
-        std::int64_t coefficients = 0;
-        for (int c = 0; c < info.num_components; ++c) {
-            const jpeg_component_info& component = info.comp_info[c];
-            const auto roundUp = [](std::int64_t value, std::int64_t step) {
-                return (value + step - 1) / step * step;
-            };
-            coefficients += roundUp(component.width_in_blocks, component.h_samp_factor) *
-                            roundUp(component.height_in_blocks, component.v_samp_factor) * 64;
-        }
-        if (coefficients * std::int64_t(sizeof(JCOEF)) > memory) {
-            throw tooLarge();
-        }
+    if (multiple && coefficientBytes(info) > memory) {
+        throw tooLarge();
     }
     info.mem->max_memory_to_use = long(memory);
 }

@@ -21,6 +21,13 @@ ConversionRun::ConversionRun(QWidget& window, QWidget& stopButton, Prompt& promp
     : m_window(window), m_stopButton(stopButton), m_prompt(prompt), m_previews(std::move(previews)),
       m_pass(std::move(pass)), m_current(current) {
     m_current = this;
+    // About a frame of a 60 Hz screen.
+    m_frame.setSingleShot(true);
+    m_frame.setInterval(16);
+    connect(&m_frame, &QTimer::timeout, this, [this] {
+        if (followRows())
+            m_frame.start();
+    });
     for (PreviewSlot* preview : m_previews)
         preview->setDecodingInBackground(true);
     qApp->installEventFilter(this);
@@ -33,28 +40,54 @@ ConversionRun::~ConversionRun() {
     m_current = nullptr;
 }
 
-ParallelConversion::Outcome ConversionRun::exec(const std::function<void()>& rowDone) {
+ParallelConversion::Outcome ConversionRun::exec(const std::function<void(int count)>& rowsDone) {
+    m_rowsDone = rowsDone;
     QEventLoop loop;
     ParallelConversion::Outcome outcome;
     std::thread writer([&] {
         try {
-            outcome = m_pass->run([this, &rowDone](int) {
-                QMetaObject::invokeMethod(&m_window, rowDone, Qt::QueuedConnection);
-            });
+            outcome = m_pass->run([this](int row) { rowFinished(row); });
         } catch (...) {
             outcome.end = ParallelConversion::End::Failed;
             outcome.error = std::current_exception();
         }
-        // Posted after the last row, so the window has followed every row before it.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
     writer.join();
+    m_frame.stop();
+    followRows();
     // The previews of the rows passed are decoded off the window's thread; the last one is
     // shown before the run is reported.
     while (previewsBusy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return outcome;
+}
+
+void ConversionRun::rowFinished(int row) {
+    m_rowsFinished = row + 1;
+    if (!m_followPosted.exchange(true)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_followPosted = false;
+                if (m_frame.isActive())
+                    return;
+                if (followRows())
+                    m_frame.start();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+bool ConversionRun::followRows() {
+    const int finished = m_rowsFinished;
+    if (finished == m_rowsFollowed)
+        return false;
+    const int count = finished - m_rowsFollowed;
+    m_rowsFollowed = finished;
+    m_rowsDone(count);
+    return true;
 }
 
 void ConversionRun::askToStop() {
@@ -67,9 +100,12 @@ void ConversionRun::askToStop() {
         m_stopping = true;
         m_pass->stop();
     }
+    m_pass->resume();
 }
 
 bool ConversionRun::ask(const std::string& question) {
+    // Held first, so that nothing is written from the moment the question shows.
+    m_pass->hold();
     return m_prompt.confirm(question);
 }
 

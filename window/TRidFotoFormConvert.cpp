@@ -50,7 +50,7 @@ void TRidFotoForm::Converti1Click() {
         tess::workspace::ConversionRun run(*this, *SpeedButton5, m_prompt, std::move(previews),
                                            pass.parallel(std::max(1, QThread::idealThreadCount())),
                                            m_run);
-        outcome = run.exec([this, &pass] { ProgressBar1->setValue(pass.advance()); });
+        outcome = run.exec([this, &pass](int rows) { ProgressBar1->setValue(pass.advance(rows)); });
     }
     switch (outcome.end) {
     case ParallelConversion::End::Failed:

@@ -74,33 +74,72 @@ void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int
                  encoded.size());
 }
 
-ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
-                            const std::string& sourceFolder, const OutputSettings& reduced,
-                            const OutputSettings& thumbnail) {
+Original readOriginal(platform::FileSystem& fs, const std::string& name,
+                      const std::string& sourceFolder, const OutputSettings& reduced) {
     const std::string source = conversionSourcePath(sourceFolder, name);
-    const bool replacesOriginal =
-        fs.sameFile(source, conversionDestinationPath(reduced.folder, name));
-    const imaging::Bytes original = fs.readFile(source);
+    const bool replaced = fs.sameFile(source, conversionDestinationPath(reduced.folder, name));
+    return {fs.readFile(source), replaced};
+}
+
+ConvertedPhoto convertOriginal(const Original& original, const OutputSettings& reduced,
+                               const OutputSettings& thumbnail) {
     ConvertedPhoto photo;
-    if (replacesOriginal) {
+    if (original.replacedByReduced) {
         // The thumbnail is made from the new reduced copy, so the two cannot share a decode.
         photo.reduced =
-            encodeOutput(original, reduced.widthLimit, reduced.heightLimit, reduced.quality);
+            encodeOutput(original.data, reduced.widthLimit, reduced.heightLimit, reduced.quality);
         photo.thumbnail = encodeOutput(photo.reduced, thumbnail.widthLimit, thumbnail.heightLimit,
                                        thumbnail.quality);
         return photo;
     }
-    const imaging::JpegInfo header = imaging::readJpegHeader(original);
+    const imaging::JpegInfo header = imaging::readJpegHeader(original.data);
     const imaging::Size reducedSize = imaging::conversionSize(
         header.width, header.height, reduced.widthLimit, reduced.heightLimit);
     const imaging::Size thumbnailSize = imaging::conversionSize(
         header.width, header.height, thumbnail.widthLimit, thumbnail.heightLimit);
-    const auto images = imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst,
-                                                 {reducedSize, thumbnailSize});
-    const KeptMetadata kept = metadataToKeep(original, header);
+    const auto images = imaging::decodeStretched(
+        original.data, imaging::DecodeProfile::QualityFirst, {reducedSize, thumbnailSize});
+    const KeptMetadata kept = metadataToKeep(original.data, header);
     photo.reduced = encodeWithMetadata(images[0], reduced.quality, header, kept);
     photo.thumbnail = encodeWithMetadata(images[1], thumbnail.quality, header, kept);
     return photo;
+}
+
+std::int64_t conversionMemory(const Original& original, const OutputSettings& reduced,
+                              const OutputSettings& thumbnail) {
+    const std::int64_t data = std::int64_t(original.data.size());
+    imaging::JpegInfo header;
+    imaging::Size reducedSize;
+    imaging::Size thumbnailSize;
+    try {
+        header = imaging::readJpegHeader(original.data);
+        reducedSize = imaging::conversionSize(header.width, header.height, reduced.widthLimit,
+                                              reduced.heightLimit);
+        // Over the original, the thumbnail is made from the reduced copy: within one pixel
+        // of the size made from the original.
+        thumbnailSize = imaging::conversionSize(header.width, header.height, thumbnail.widthLimit,
+                                                thumbnail.heightLimit);
+    } catch (const std::exception&) {
+        return data;
+    }
+    const std::int64_t thumbnailCopy =
+        std::int64_t(thumbnailSize.width + 1) * (thumbnailSize.height + 1) * 3 +
+        imaging::encodeMemory(thumbnailSize, header.progressive);
+    if (original.replacedByReduced) {
+        // Two decodes one after the other, the reduced copy kept between them: the second one
+        // is counted as a second encoder's worth of coefficients.
+        return data + imaging::decodeMemory(original.data, {reducedSize}) +
+               2 * imaging::encodeMemory(reducedSize, header.progressive) + thumbnailCopy;
+    }
+    return data + imaging::decodeMemory(original.data, {reducedSize, thumbnailSize}) +
+           imaging::encodeMemory(reducedSize, header.progressive) +
+           imaging::encodeMemory(thumbnailSize, header.progressive);
+}
+
+ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
+                            const std::string& sourceFolder, const OutputSettings& reduced,
+                            const OutputSettings& thumbnail) {
+    return convertOriginal(readOriginal(fs, name, sourceFolder, reduced), reduced, thumbnail);
 }
 
 void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,

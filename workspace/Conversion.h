@@ -35,10 +35,33 @@ struct ConvertedPhoto {
     imaging::Bytes thumbnail;
 };
 
-// Reads one original and encodes its reduced copy and its thumbnail in memory, from a single
-// decode. When the reduced copy is to replace the original itself, the thumbnail is made from
-// the new reduced copy, as it would be made from the new file. Writes nothing; safe to call
-// from several threads at once when the file layer is. Throws tess::Error as ConvertiFoto.
+// One original read for the conversion pass: its data, and whether its reduced copy is to
+// replace it (the reduced folder is the originals folder).
+struct Original {
+    imaging::Bytes data;
+    bool replacedByReduced = false;
+};
+
+// Reads one original. Throws tess::Error as ConvertiFoto.
+Original readOriginal(platform::FileSystem& fs, const std::string& name,
+                      const std::string& sourceFolder, const OutputSettings& reduced);
+
+// Encodes the reduced copy and the thumbnail of an original in memory, from a single decode.
+// When the reduced copy is to replace the original itself, the thumbnail is made from the new
+// reduced copy, as it would be made from the new file. Safe to call from several threads at
+// once. Throws tess::Error as ConvertiFoto.
+ConvertedPhoto convertOriginal(const Original& original, const OutputSettings& reduced,
+                               const OutputSettings& thumbnail);
+
+// The most memory convertOriginal takes for the original, its data included, in bytes: judged
+// from its header (the decoder's rows, the coefficients of a file of several scans, the images
+// drawn, the encoders and their outputs), before any of it is taken. An original whose header
+// cannot be read counts for its data alone: its conversion fails before it takes more.
+std::int64_t conversionMemory(const Original& original, const OutputSettings& reduced,
+                              const OutputSettings& thumbnail);
+
+// readOriginal, then convertOriginal. Writes nothing; safe to call from several threads at
+// once when the file layer is.
 ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
                             const std::string& sourceFolder, const OutputSettings& reduced,
                             const OutputSettings& thumbnail);

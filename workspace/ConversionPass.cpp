@@ -112,7 +112,8 @@ bool ConversionPass::start(const std::array<std::string, TextSettingCount>& text
     return true;
 }
 
-std::unique_ptr<ParallelConversion> ConversionPass::parallel(int workers) const {
+std::unique_ptr<ParallelConversion> ConversionPass::parallel(int workers,
+                                                             std::int64_t memoryBudget) const {
     const PhotoTable& table = m_originals.table;
     std::vector<ParallelConversion::Row> rows;
     if (!table.eof()) {
@@ -120,12 +121,21 @@ std::unique_ptr<ParallelConversion> ConversionPass::parallel(int workers) const 
             rows.push_back({table.row(i).nomeFoto, table.row(i).selezionato == 1});
     }
     return std::make_unique<ParallelConversion>(m_fs, m_source, m_reducedOutput, m_thumbnailOutput,
-                                                std::move(rows), workers);
+                                                std::move(rows), workers, memoryBudget);
 }
 
-int ConversionPass::advance() {
+int ConversionPass::advance(int rows) {
     PhotoTable& table = m_originals.table;
-    table.next();
+    const int target = table.currentIndex() + rows;
+    if (rows > 1 && target < table.rowCount()) {
+        table.moveTo(target);
+    } else if (rows > 0) {
+        // Past the last row the list ends as moving a row at a time would leave it: on the
+        // last row, at its end.
+        if (target >= table.rowCount())
+            table.moveTo(table.rowCount() - 1);
+        table.next();
+    }
     return progressPosition(table.recNo(), table.rowCount());
 }
 

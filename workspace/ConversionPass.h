@@ -44,12 +44,13 @@ public:
     // number throws. When it starts, the originals list is on its first row.
     bool start(const std::array<std::string, TextSettingCount>& texts);
     // The rows the pass has still to handle, from the current one, to be converted on
-    // `workers` threads and written in row order. Report each row it finishes with advance(),
-    // on the thread that owns the lists.
-    std::unique_ptr<ParallelConversion> parallel(int workers) const;
-    // Moves on past the current row, converted or passed over; returns the progress bar's new
-    // position.
-    int advance();
+    // `workers` threads within the memory budget and written in row order. Report the rows it
+    // finishes with advance(), on the thread that owns the lists.
+    std::unique_ptr<ParallelConversion>
+    parallel(int workers, std::int64_t memoryBudget = defaultMemoryBudget()) const;
+    // Moves on past `rows` rows from the current one, converted or passed over, in one move;
+    // returns the progress bar's new position. Past the last row the list stays on it.
+    int advance(int rows = 1);
     // Rebuilds the output lists and says the pass is done.
     void finish();
     // Rebuilds the output lists only, after a pass the user stopped.

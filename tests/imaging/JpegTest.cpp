@@ -166,6 +166,19 @@ TEST(JpegErrors, PreviewsRefuseWhatNoPhotoNeedsAtOnce) {
     }
 }
 
+// The memory a decode is judged to take before it starts: a file of several scans keeps the
+// coefficients of the whole image (here three full-size components of two bytes per sample), a
+// baseline one only bands of rows; the image drawn counts in full.
+TEST(DecodeMemory, CountsWhatTheFileKindKeepsAndTheImagesDrawn) {
+    const std::vector<Size> drawn{{800, 600}};
+    EXPECT_GE(decodeMemory(test::headerOnlyJpeg(20000, 20000, true), drawn),
+              std::int64_t(20000) * 20000 * 3 * 2 + 800 * 600 * 3);
+    const std::int64_t baseline = decodeMemory(test::headerOnlyJpeg(20000, 20000), drawn);
+    EXPECT_GE(baseline, 800 * 600 * 3 + 20000 * 3 * 16);
+    EXPECT_LT(baseline, std::int64_t(64) << 20);
+    EXPECT_EQ(decodeMemory(Bytes{'n', 'o'}, drawn), 0);
+}
+
 TEST(DecodeStretched, MakesOneImagePerTargetSize) {
     const std::vector<Size> targets{{800, 600}, {1, 1}, {0, 5}, {5, 0}, {3, 997}, {640, 480}};
     for (DecodeProfile profile : {DecodeProfile::QualityFirst, DecodeProfile::SpeedFirst}) {

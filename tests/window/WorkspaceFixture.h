@@ -42,6 +42,8 @@ public:
             const std::lock_guard lock(m_mutex);
             reads.push_back(path);
         }
+        if (beforeReadUpTo)
+            beforeReadUpTo(path);
         if (beforeRead)
             beforeRead(path);
         return platform::SystemFileSystem::readFileUpTo(path, maxSize);
@@ -51,6 +53,8 @@ public:
     std::vector<std::string> reads;
     std::function<void(const std::string& path)> beforeRead;
     std::string startFolder; // where the lists start with no settings file
+    // Runs before beforeRead on the reads of at most some bytes, which only previews do.
+    std::function<void(const std::string& path)> beforeReadUpTo;
 
 private:
     std::mutex m_mutex;
