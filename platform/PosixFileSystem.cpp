@@ -104,6 +104,13 @@ std::string hostPathFor(const PathComponents& components) {
     return host;
 }
 
+std::chrono::system_clock::time_point lastWrittenOf(const struct stat& st) {
+    return std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::seconds(st.st_mtim.tv_sec) +
+            std::chrono::nanoseconds(st.st_mtim.tv_nsec)));
+}
+
 std::uint32_t attributesOf(const struct stat& st, std::string_view name) {
     std::uint32_t value = S_ISDIR(st.st_mode) ? AttrDirectory : AttrArchive;
     if (isReadOnlyMode(st.st_mode)) {
@@ -310,7 +317,7 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
             return {};
         }
         const std::string_view name = lastHostComponent(host);
-        return {FindEntry{std::string(name), attributesOf(st, name)}};
+        return {FindEntry{std::string(name), attributesOf(st, name), lastWrittenOf(st)}};
     }
 
     const std::string folder = hostPathFor(*folderComponents);
@@ -332,8 +339,8 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
     }
     const std::size_t firstEntry = result.size();
     while (const dirent* entry = ::readdir(dir.get())) {
-        // A name Windows cannot hold ("a\b", "x.", "x ") is never shown: joined to the
-        // folder's path it would name another file.
+        // A name Windows cannot hold ("a\b", "x.", "a:b", a line break in it) is never shown:
+        // joined to the folder's path it would name another file, or none at all.
         const std::string_view name = entry->d_name;
         if (!isSinglePathComponent(name) || !matchesPattern(name, parts.name)) {
             continue;
@@ -343,7 +350,7 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
         if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, 0) != 0) {
             continue;
         }
-        result.push_back({std::string(name), attributesOf(st, name)});
+        result.push_back({std::string(name), attributesOf(st, name), lastWrittenOf(st)});
     }
     std::sort(result.begin() + static_cast<std::ptrdiff_t>(firstEntry), result.end(),
               [](const FindEntry& a, const FindEntry& b) { return ntfsNameLess(a.name, b.name); });
@@ -462,12 +469,36 @@ std::optional<std::vector<std::uint8_t>> PosixFileSystem::readFileUpTo(const std
     return readWholeFileUpTo(hostPath(path), path, maxSize);
 }
 
-void PosixFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
-    const auto components = resolve(path);
-    if (!components || components->empty() || !isValidFileName(components->back()) ||
-        replaceNativeFile(hostPathFor(*components), data, size) != WriteOutcome::Written) {
-        throw Error("Cannot create file " + path);
+namespace {
+
+// Writes a whole file. Its folder is found as hostPathFor finds it; its last name, with
+// `exactName`, only as given, otherwise also in another letter case.
+void writeWholeFile(const std::string& path, const void* data, std::size_t size, bool exactName) {
+    auto components = resolve(path);
+    std::string host;
+    if (components && !components->empty() && isValidFileName(components->back())) {
+        if (exactName) {
+            const std::string name = components->back();
+            components->pop_back();
+            host = joinHost(hostPathFor(*components), name);
+        } else {
+            host = hostPathFor(*components);
+        }
     }
+    if (host.empty() || replaceNativeFile(host, data, size) != WriteOutcome::Written) {
+        throw Error("Cannot create file " + singleLineText(path));
+    }
+}
+
+} // namespace
+
+void PosixFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
+    writeWholeFile(path, data, size, false);
+}
+
+void PosixFileSystem::writeFileExactName(const std::string& path, const void* data,
+                                         std::size_t size) {
+    writeWholeFile(path, data, size, true);
 }
 
 std::vector<std::optional<std::string>>

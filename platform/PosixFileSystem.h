@@ -29,6 +29,7 @@ public:
     std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
                                                           std::size_t maxSize) override;
     void writeFile(const std::string& path, const void* data, std::size_t size) override;
+    void writeFileExactName(const std::string& path, const void* data, std::size_t size) override;
     std::vector<std::optional<std::string>> getProfileStrings(const std::string& section,
                                                               const std::vector<std::string>& keys,
                                                               const std::string& file) override;

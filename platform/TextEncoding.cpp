@@ -215,4 +215,32 @@ std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
     return bytes;
 }
 
+std::string singleLineText(std::string_view text) {
+    // The symbols of the block "Control Pictures": U+2400 + code for the codes below 0x20, U+2421
+    // for DEL and U+2424 for the other line breaks.
+    const auto symbol = [](char32_t code) {
+        return std::string{char(0xE2), char(0x90), char(0x80 + code)};
+    };
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        const std::string_view rest = text.substr(pos);
+        if (byte < 0x20) {
+            result += symbol(byte);
+        } else if (byte == 0x7F) {
+            result += symbol(0x21);
+        } else if (rest.substr(0, 2) == "\xC2\x85") {
+            result += symbol(0x24);
+            pos += 1;
+        } else if (rest.substr(0, 3) == "\xE2\x80\xA8" || rest.substr(0, 3) == "\xE2\x80\xA9") {
+            result += symbol(0x24);
+            pos += 2;
+        } else {
+            result += text[pos];
+        }
+    }
+    return result;
+}
+
 } // namespace tess::platform

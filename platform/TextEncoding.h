@@ -47,4 +47,10 @@ std::u16string utf8ToUtf16Units(std::string_view text);
 std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 std::string utf8ToUtf16(std::string_view text, bool bigEndian);
 
+// A name or a path as a message shows it: each character that would break its line or do its work
+// unseen (the control characters, DEL, NEL and the Unicode line and paragraph separators) is put
+// as a visible symbol, a line feed as "␊" and a tab as "␉" (the others as "␤"), so the name
+// stays on one line and can be read. Every other byte is kept.
+std::string singleLineText(std::string_view text);
+
 } // namespace tess::platform

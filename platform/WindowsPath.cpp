@@ -164,25 +164,23 @@ NameCharacter nameCharacter(char c) {
 
 namespace {
 
-bool holdsSeparator(std::string_view name) {
-    return std::any_of(name.begin(), name.end(),
-                       [](char c) { return nameCharacter(c) == NameCharacter::Separator; });
+bool allAllowed(std::string_view name) {
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return nameCharacter(c) == NameCharacter::Allowed; });
 }
 
 } // namespace
 
 bool isSinglePathComponent(std::string_view name) {
-    return !name.empty() && !holdsSeparator(name) && trimComponent(name).size() == name.size();
+    return !name.empty() && allAllowed(name) && trimComponent(name).size() == name.size();
 }
 
 bool namesFolderEntry(std::string_view name) {
-    return !holdsSeparator(name) && !trimComponent(name).empty();
+    return allAllowed(name) && !trimComponent(name).empty();
 }
 
 bool isValidFileName(std::string_view name) {
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-        return nameCharacter(c) == NameCharacter::Allowed;
-    });
+    return !name.empty() && allAllowed(name);
 }
 
 std::string pathTextFromBytes(std::string_view path) {

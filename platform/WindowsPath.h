@@ -53,15 +53,16 @@ enum class NameCharacter {
 };
 NameCharacter nameCharacter(char c);
 
-// Whether a name joined to a folder path names exactly one entry of that folder, and that entry:
-// not empty, no separator, and no trailing dot or blank that Win32 would drop (so neither "."
-// nor ".."). A folder entry whose name fails this cannot be reached through a Windows path.
-// (Forbidden characters are reached where the folder can hold them, as on Linux.)
+// Whether a name is one a Windows folder entry can have and, joined to a folder path, names
+// exactly that entry: not empty, every character Allowed, and no trailing dot or blank that
+// Win32 would drop (so neither "." nor ".."). An entry whose name fails this (a Linux name
+// holding ":" or a line break, "x.") cannot be reached through a Windows path, and no list shows
+// it.
 bool isSinglePathComponent(std::string_view name);
 // Whether a name joined to a folder path names an entry of that folder, Win32 dropping its
-// trailing dots and blanks ("x." is "x"): no separator, and something left once they are
-// dropped (so not "", "." or ".."). A name that fails this would name the folder itself or
-// reach another one.
+// trailing dots and blanks ("x." is "x"): every character Allowed, and something left once they
+// are dropped (so not "", "." or ".."). A name that fails this would name the folder itself,
+// reach another one, or name no file Windows can hold.
 bool namesFolderEntry(std::string_view name);
 
 // Whether Windows accepts the text as a file name: not empty, and every character Allowed.

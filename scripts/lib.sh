@@ -34,6 +34,20 @@ ensure_packages() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The tree compiled and linked with clang as well, as the sanitizer and fuzz builds compile it, so
+# that code only GCC accepts is found before it lands; no test runs. Unoptimised, without debug
+# information and reusing its build folder, it costs little beside the main build.
+CLANG_BUILD_DIR=${TESSALUMA_CLANG_BUILD_DIR:-$ROOT/build-clang}
+build_with_clang() {
+    PACKAGES+=(clang)
+    ensure_packages
+    if [ ! -f "$CLANG_BUILD_DIR/build.ninja" ]; then
+        CC=clang CXX=clang++ cmake -S "$ROOT" -B "$CLANG_BUILD_DIR" -G Ninja \
+            -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 >/dev/null
+    fi
+    cmake --build "$CLANG_BUILD_DIR" -j2
+}
+
 build() {
     if [ ! -f "$BUILD_DIR/build.ninja" ]; then
         cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

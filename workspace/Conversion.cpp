@@ -25,10 +25,12 @@ KeptMetadata metadataToKeep(const imaging::Bytes& original, const imaging::JpegI
     kept.orientation = orientation >= 2 && orientation <= 8 ? orientation : 0;
     // The pixels of a colour original are copied unchanged, so its RGB profile describes the
     // copies as it did the original. A CMYK original is turned into sRGB and a grey one is
-    // written in colour, so what their profiles say no longer holds.
+    // written in colour, so what their profiles say no longer holds. An oversized profile is
+    // dropped (kMaxCarriedIccProfile).
     if (header.components == 3) {
         imaging::Bytes profile = imaging::readIccProfile(original);
-        if (imaging::iccColourSpace(profile) == "RGB ") {
+        if (imaging::iccColourSpace(profile) == "RGB " &&
+            profile.size() <= imaging::kMaxCarriedIccProfile) {
             kept.iccProfile = std::move(profile);
         }
     }
@@ -105,6 +107,19 @@ ConvertedPhoto convertOriginal(const Original& original, const OutputSettings& r
     return photo;
 }
 
+namespace {
+
+void writeOutput(platform::FileSystem& fs, const std::string& name, const OutputSettings& output,
+                 const imaging::Bytes& bytes) {
+    const std::string path = conversionDestinationPath(output.folder, name);
+    if (output.newNames.count(name) != 0)
+        fs.writeFileExactName(path, bytes.data(), bytes.size());
+    else
+        fs.writeFile(path, bytes.data(), bytes.size());
+}
+
+} // namespace
+
 std::int64_t conversionMemory(const Original& original, const OutputSettings& reduced,
                               const OutputSettings& thumbnail) {
     const std::int64_t data = std::int64_t(original.data.size());
@@ -144,10 +159,8 @@ ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
 
 void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,
                 const OutputSettings& thumbnail, const ConvertedPhoto& photo) {
-    fs.writeFile(conversionDestinationPath(reduced.folder, name), photo.reduced.data(),
-                 photo.reduced.size());
-    fs.writeFile(conversionDestinationPath(thumbnail.folder, name), photo.thumbnail.data(),
-                 photo.thumbnail.size());
+    writeOutput(fs, name, reduced, photo.reduced);
+    writeOutput(fs, name, thumbnail, photo.thumbnail);
 }
 
 } // namespace tess::workspace

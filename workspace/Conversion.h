@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 namespace tess::workspace {
@@ -20,6 +21,9 @@ struct OutputSettings {
     int heightLimit = 0;
     int quality = 0;
     std::string folder;
+    // Names whose copy is a new file of exactly that name, beside files of the folder whose
+    // names differ from it only in letter case and are not this photo's (matchingEntry).
+    std::set<std::string> newNames{};
 };
 
 // Converts one original into one output (load, fit, stretch onto white, encode, replace).

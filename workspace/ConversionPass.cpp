@@ -3,8 +3,11 @@
 #include "imaging/Fit.h"
 #include "imaging/Jpeg.h"
 #include "platform/Error.h"
+#include "platform/TextEncoding.h"
+#include "workspace/FolderNames.h"
 #include "workspace/Prompt.h"
 
+#include <chrono>
 #include <limits>
 
 namespace tess::workspace {
@@ -108,8 +111,50 @@ bool ConversionPass::start(const std::array<std::string, TextSettingCount>& text
         m_prompt.notice("Attenzione: errore nei percorsi foto. Verificare.");
         return false;
     }
+    if (!checkNames())
+        return false;
+    const FoldedNames originals = namesOf(m_originals.table);
+    prepareOutput(m_reducedOutput, originals);
+    prepareOutput(m_thumbnailOutput, originals);
     m_originals.table.first();
     return true;
+}
+
+bool ConversionPass::checkNames() {
+    // Where names ignore letter case (on Windows, a memory card), the copies of two marked
+    // photos whose names differ only in it would land on one file.
+    FoldedNames marked;
+    const PhotoTable& table = m_originals.table;
+    for (int i = 0; i < table.rowCount(); ++i) {
+        const std::string& name = table.row(i).nomeFoto;
+        if (table.row(i).selezionato != 1)
+            continue;
+        if (const std::vector<std::string>& earlier = marked.alike(name); !earlier.empty()) {
+            m_prompt.notice("Attenzione: le foto \"" + platform::singleLineText(earlier.front()) +
+                            "\" e \"" + platform::singleLineText(name) +
+                            "\" differiscono solo per maiuscole e minuscole.\n"
+                            "Le loro copie avrebbero lo stesso nome: rinominarne una.");
+            return false;
+        }
+        marked.add(name);
+    }
+    return true;
+}
+
+void ConversionPass::prepareOutput(OutputSettings& output, const FoldedNames& originals) const {
+    const std::vector<platform::FindEntry> entries = folderEntries(m_fs, output.folder);
+    removeStaleTemporaries(m_fs, output.folder, entries,
+                           std::chrono::system_clock::now() - kStaleTemporaryAge);
+    const FoldedNames present = namesOf(entries);
+    const PhotoTable& table = m_originals.table;
+    for (int i = 0; i < table.rowCount(); ++i) {
+        const std::string& name = table.row(i).nomeFoto;
+        // A copy goes over the photo's own file; where the folder has only files of other
+        // photos whose names differ in letter case, beside them, never over them.
+        if (table.row(i).selezionato == 1 && !present.alike(name).empty() &&
+            !matchingEntry(name, originals, present))
+            output.newNames.insert(name);
+    }
 }
 
 std::unique_ptr<ParallelConversion> ConversionPass::parallel(int workers,

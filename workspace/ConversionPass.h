@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workspace/Conversion.h"
+#include "workspace/FolderNames.h"
 #include "workspace/ParallelConversion.h"
 #include "workspace/PhotoList.h"
 #include "workspace/Settings.h"
@@ -39,9 +40,10 @@ public:
                    FolderList& reduced, FolderList& thumbnails);
 
     // Reads the six numbers from the texts of the path and parameter boxes (in the order of
-    // the settings file's keys), asks for confirmation and checks the folders. False when the
-    // pass is not to run (the user has been told why, or declined); a text that is not a
-    // number throws. When it starts, the originals list is on its first row.
+    // the settings file's keys), asks for confirmation and checks the folders and the marked
+    // names. False when the pass is not to run (the user has been told why, or declined); a
+    // text that is not a number throws. When it starts, the temporary files a killed run left
+    // in the output folders are gone and the originals list is on its first row.
     bool start(const std::array<std::string, TextSettingCount>& texts);
     // The rows the pass has still to handle, from the current one, to be converted on
     // `workers` threads within the memory budget and written in row order. Report the rows it
@@ -57,6 +59,13 @@ public:
     void rebuildOutputs();
 
 private:
+    // False, the user told why, when two marked photos have names that differ only in letter
+    // case.
+    bool checkNames();
+    // Removes the temporary files a killed run left in the output's folder, and notes which
+    // copies are new files beside other photos' files of names alike (matchingEntry).
+    void prepareOutput(OutputSettings& output, const FoldedNames& originals) const;
+
     platform::FileSystem& m_fs;
     Prompt& m_prompt;
     FolderList& m_originals;

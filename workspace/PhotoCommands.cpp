@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/TextEncoding.h"
+#include "workspace/FolderNames.h"
 #include "workspace/PhotoFiles.h"
 #include "workspace/Prompt.h"
 
@@ -19,6 +20,13 @@ const std::string kDeleteReduced = kDeleteQuestion +
 
 std::string ListAt::currentPath() const {
     return photoPath(listedFolder(), table().currentName());
+}
+
+std::optional<std::string> PhotoCommands::thumbnailOf(const ListAt& reduced,
+                                                      const ListAt& thumbnails,
+                                                      const std::string& name) {
+    return matchingEntry(name, namesOf(reduced.table()),
+                         folderNames(m_fs, thumbnails.listedFolder()));
 }
 
 void PhotoCommands::deleteOriginal(const ListAt& originals) {
@@ -39,7 +47,8 @@ void PhotoCommands::deleteReduced(const ListAt& reduced, const ListAt& thumbnail
         return;
     const std::string name = reduced.table().currentName();
     m_fs.deleteFile(reduced.currentPath());
-    if (!m_fs.deleteFile(photoPath(thumbnails.listedFolder(), name)))
+    const std::optional<std::string> thumbnail = thumbnailOf(reduced, thumbnails, name);
+    if (!thumbnail || !m_fs.deleteFile(photoPath(thumbnails.listedFolder(), *thumbnail)))
         m_prompt.notice("Foto Thumb da cancellare non trovata");
     reduced.rebuild(m_fs);
     thumbnails.rebuild(m_fs);
@@ -84,14 +93,16 @@ void PhotoCommands::renameReduced(const ListAt& reduced, const ListAt& thumbnail
     if (reduced.table().isEmpty())
         return;
     const std::string name = reduced.table().currentName();
-    const bool thumbnailExists = m_fs.fileExists(photoPath(thumbnails.listedFolder(), name));
+    const std::optional<std::string> thumbnail = thumbnailOf(reduced, thumbnails, name);
+    const bool thumbnailExists =
+        thumbnail && m_fs.fileExists(photoPath(thumbnails.listedFolder(), *thumbnail));
     const RenameOutcome outcome = RinominaFoto(reduced.listedFolder(), name, std::string());
     reduced.rebuild(m_fs);
     if (thumbnailExists) {
         // The thumbnail follows only a reduced photo that was really renamed: otherwise the
         // pair would fall apart.
         if (outcome.renamed) {
-            RinominaFoto(thumbnails.listedFolder(), name, outcome.resultingName);
+            RinominaFoto(thumbnails.listedFolder(), *thumbnail, outcome.resultingName);
             thumbnails.rebuild(m_fs);
         }
     } else {

@@ -2,6 +2,7 @@
 
 #include "workspace/PhotoList.h"
 
+#include <optional>
 #include <string>
 
 namespace tess::platform {
@@ -49,6 +50,11 @@ public:
                                const std::string& newName);
 
 private:
+    // The name of the thumbnail that goes with a reduced photo (matchingEntry): when a folder
+    // holds names that differ only in letter case, never another photo's.
+    std::optional<std::string> thumbnailOf(const ListAt& reduced, const ListAt& thumbnails,
+                                           const std::string& name);
+
     platform::FileSystem& m_fs;
     Prompt& m_prompt;
 };

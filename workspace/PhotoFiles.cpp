@@ -1,6 +1,7 @@
 #include "workspace/PhotoFiles.h"
 
 #include "platform/Error.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
 namespace tess::workspace {
@@ -14,7 +15,7 @@ NameParts splitExtension(const std::string& name) {
 
 void checkPhotoName(const std::string& name) {
     if (!platform::namesFolderEntry(name))
-        throw Error("Nome foto non valido: " + name);
+        throw Error("Nome foto non valido: " + platform::singleLineText(name));
 }
 
 std::string photoPath(const std::string& folder, const std::string& name) {

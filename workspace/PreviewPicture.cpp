@@ -6,6 +6,7 @@
 #include "imaging/Orientation.h"
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 #include "workspace/PhotoFiles.h"
 
@@ -27,7 +28,7 @@ std::optional<std::string> previewPath(const std::string& folder, const std::str
 imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {
     const std::optional<imaging::Bytes> read = fs.readFileUpTo(path, imaging::kMaxPreviewFileSize);
     if (!read)
-        throw Error(std::string(imaging::kPreviewTooLarge) + ": " + path);
+        throw Error(std::string(imaging::kPreviewTooLarge) + ": " + platform::singleLineText(path));
     const imaging::Bytes& data = *read;
     const imaging::JpegInfo info = imaging::readJpegHeader(data);
     const int orientation = imaging::readExifOrientation(data);

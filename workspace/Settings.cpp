@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 #include "workspace/Prompt.h"
 
@@ -50,7 +51,7 @@ void writeSettings(platform::FileSystem& fs, const std::string& iniPath, const S
         values.push_back({keys[i], settings.texts[i]});
     values.push_back({keys.back(), settings.originalsPreviewDisabled ? "NO" : "SI"});
     if (!fs.writeProfileStrings(kSettingsSection, values, iniPath))
-        throw Error("Unable to write to " + iniPath);
+        throw Error("Unable to write to " + platform::singleLineText(iniPath));
 }
 
 void saveSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings,

@@ -491,7 +491,7 @@ TEST(ShortenPath, KeepsTheDriveAndTheLastFoldersAndMarksTheCutWithThreeDots) {
         {10, "...\\Mar..."},
     };
     for (const auto& [room, shown] : cases) {
-        const auto fits = [room](const QString& text) { return text.size() <= room; };
+        const auto fits = [room = room](const QString& text) { return text.size() <= room; };
         const QString path = QStringLiteral("C:\\Utenti\\anna\\Immagini\\Mare 2024");
         EXPECT_EQ(tess::ui::shortenPath(path, fits).toStdString(), shown) << room;
     }

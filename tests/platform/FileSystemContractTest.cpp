@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -87,6 +89,18 @@ TEST_F(FileSystemContractTest, SearchListsDotsFirstThenEntriesInNtfsOrder) {
     ScopedCurrentDirectory inFolder(m_folder.hostPath("Search"));
     EXPECT_EQ(m_fs.findFiles("*.*"), expected);
     EXPECT_EQ(m_fs.findFiles(w.substr(0, 2) + "*.*"), expected);
+
+    // Each entry tells when it was last written, on the system clock.
+    const auto dayAgo = std::chrono::system_clock::now() - std::chrono::hours(24);
+    std::filesystem::last_write_time(m_folder.hostPath("Search/b"),
+                                     std::chrono::file_clock::from_sys(dayAgo));
+    for (const FindEntry& entry : m_fs.findFiles("*.*")) {
+        if (entry.name == "b" || entry.name == "Z") {
+            const auto written = entry.name == "b" ? dayAgo : dayAgo + std::chrono::hours(24);
+            EXPECT_LT(std::chrono::abs(entry.lastWritten - written), std::chrono::minutes(1))
+                << entry.name;
+        }
+    }
 }
 
 TEST_F(FileSystemContractTest, SearchAtTheRootHasNoDots) {

@@ -1,4 +1,6 @@
 #include "platform/WindowsPath.h"
+#include "platform/TemporaryName.h"
+#include "platform/TextEncoding.h"
 
 #include "platform/TextEncoding.h"
 
@@ -115,9 +117,12 @@ TEST(WindowsPathTest, MatchesSearchPatterns) {
 }
 
 TEST(WindowsPathTest, TellsNamesThatAreOneFolderEntry) {
-    for (const char* one : {"a.jpg", ".hidden", "*stella.JPG", "a:b", " lead", "..x", "\xC3"}) {
+    for (const char* one : {"a.jpg", ".hidden", " lead", "..x", "\xC3", "a\x7f"}) {
         EXPECT_TRUE(isSinglePathComponent(one)) << one;
     }
+    // Names a Linux folder holds and a Windows one cannot: no list shows them.
+    const char* const forbidden[] = {
+        "*stella.JPG", "g-colon 12:30.jpg", "tab\t.jpg", "nl\n.jpg", "\x01.jpg", "a|b", "?.jpg"};
     for (const char* other :
          {"", ".", "..", "...", "..\\orig\\IMG1.JPG", "a\\b", "a/b", "x.", "x ", "x. "}) {
         EXPECT_FALSE(isSinglePathComponent(other)) << other;
@@ -129,6 +134,32 @@ TEST(WindowsPathTest, TellsNamesThatAreOneFolderEntry) {
     }
     for (const char* outside : {"", ".", "..", "...", ". ", "a\\b", "..\\x", "a/b"}) {
         EXPECT_FALSE(namesFolderEntry(outside)) << outside;
+    }
+    for (const char* name : forbidden) {
+        EXPECT_FALSE(isSinglePathComponent(name)) << name;
+        EXPECT_FALSE(namesFolderEntry(name)) << name;
+    }
+}
+
+TEST(WindowsPathTest, TemporaryNamesAreTheProgramsOwnExactly) {
+    EXPECT_TRUE(isTemporaryFileName(temporaryFileName()));
+    EXPECT_TRUE(isTemporaryFileName(".tess-0123456789abcdef-10.tmp"));
+    for (const char* other : {".tess-0123456789ABCDEF-1.tmp", ".tess-0123456789abcde-1.tmp",
+                              ".tess-0123456789abcdef-.tmp", ".tess-0123456789abcdef-01.tmp",
+                              ".tess-0123456789abcdef-1.tmp.jpg", "tess-0123456789abcdef-1.tmp",
+                              ".TESS-0123456789abcdef-1.TMP", ".tess-x.tmp"}) {
+        EXPECT_FALSE(isTemporaryFileName(other)) << other;
+    }
+}
+
+TEST(WindowsPathTest, NamesInMessagesStayOnOneLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\nb.jpg", "a\u240Ab.jpg"}, {"\t\r", "\u2409\u240D"}, {"x\x7f", "x\u2421"},
+        {"a\u2028b", "a\u2424b"},     {"\xC2\x85", "\u2424"},   {"Été.jpg", "Été.jpg"},
+        {"\xC2 lone", "\xC2 lone"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(singleLineText(c.first), c.second) << c.first;
     }
 }
 

@@ -281,7 +281,10 @@ TEST_F(WorkspaceConvert, StopKeepsTheFinishedRowsAndTheWindowOpen) {
              QTest::mouseClick(control<QAbstractButton>(form, "SpeedButton5"), Qt::LeftButton);
          }},
     };
-    for (const auto& [way, ask] : ways) {
+    for (const auto& entry : ways) {
+        // Named, not bound: clang 14 cannot capture a structured binding in a lambda.
+        const char* const way = entry.first;
+        const Ask& ask = entry.second;
         for (const char* folder : {"originali", "ridotte", "thumbs"}) {
             std::filesystem::remove_all(dir.host(folder));
             dir.mkdir(folder);

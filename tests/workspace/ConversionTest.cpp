@@ -423,6 +423,12 @@ TEST_F(ConversionTest, BothOutputsCarryTheColourProfileOfAColourOriginal) {
              {{0xE2, iccChunk(1, 1, imaging::test::fakeIccProfile(600, "GRAY"))}}),
          {},
          {0xE0}},
+        {"HUGE.JPG", // a profile beyond what a copy carries
+         imaging::encodeJpeg(
+             smoothPicture(400, 300), 85, false, 0,
+             imaging::test::fakeIccProfile(imaging::kMaxCarriedIccProfile + 1, "RGB ")),
+         {},
+         {0xE0}},
         {"BROKEN.JPG",
          imaging::test::withSegments(imaging::encodeJpeg(smoothPicture(400, 300), 85, false),
                                      {{0xE2, iccChunk(1, 2, firstHalf)}}),

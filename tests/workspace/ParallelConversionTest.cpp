@@ -161,8 +161,9 @@ TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) 
                     << workers << " workers, budget " << budget << ", " << mine << row.name;
             }
         }
-        if (budget == defaultMemoryBudget())
+        if (budget == defaultMemoryBudget()) {
             EXPECT_LE(m_fs.peak(), workers + 1);
+        }
     }
 }
 
