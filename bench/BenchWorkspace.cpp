@@ -1,6 +1,10 @@
 #include "BenchWorkspace.h"
 
 #include "dialogs/Fonts.h"
+#include "window/Preview.h"
+#include "window/TRidFotoForm.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +34,13 @@ std::optional<BenchArguments> readArguments(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     return BenchArguments{argv[1], argc > 2 ? std::max(1, std::atoi(argv[2])) : 3};
+}
+
+void waitForPreviews(TRidFotoForm& form) {
+    for (int c = 0; c < workspace::ColumnCount; ++c) {
+        while (form.preview(c).isBusy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 
 BenchWorkspace::BenchWorkspace(const std::filesystem::path& originals, const char* tag)

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+class TRidFotoForm;
+
 namespace tess::bench {
 
 // The arguments of the window benchmarks: FOLDER [RUNS], 3 runs unless given.
@@ -17,6 +19,9 @@ struct BenchArguments {
 // Prints the usage and gives nothing when they are wrong. The benchmarks draw offscreen
 // unless QT_QPA_PLATFORM asks for a display.
 std::optional<BenchArguments> readArguments(int argc, char** argv);
+
+// Lets the window process its events until every preview it has asked for is shown.
+void waitForPreviews(TRidFotoForm& form);
 
 // A scratch place for a benchmark of the workspace window: a folder holding the settings
 // file, with the originals folder given, empty reduced and thumbnail folders beside it and

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     {
         TRidFotoForm form(nullptr, workspace.project, workspace.fileSystem);
         form.show();
-        form.flushPreviews();
+        tess::bench::waitForPreviews(form);
         QApplication::processEvents();
         // Only the photos are marked: another file would end the run at once.
         auto& originals = form.TabFotoOriginali;
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
             const std::string& name = originals.row(i).nomeFoto;
             originals.setCurrentMark(name.size() > 4 && name.substr(name.size() - 4) == ".JPG");
         }
-        form.flushPreviews();
+        tess::bench::waitForPreviews(form);
 
         QElapsedTimer clock;
         long long lastTick = -1;
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
         auto* convert = form.findChild<QAction*>(QStringLiteral("Converti1"));
         for (int run = 1; run <= arguments->runs; ++run) {
             form.TabFotoOriginali.first();
-            form.flushPreviews();
+            tess::bench::waitForPreviews(form);
             QApplication::processEvents();
             stall = 0;
             lastTick = -1;

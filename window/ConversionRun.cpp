@@ -21,15 +21,11 @@ ConversionRun::ConversionRun(QWidget& window, QWidget& stopButton, Prompt& promp
     : m_window(window), m_stopButton(stopButton), m_prompt(prompt), m_previews(std::move(previews)),
       m_pass(std::move(pass)), m_current(current) {
     m_current = this;
-    for (PreviewSlot* preview : m_previews)
-        preview->setDecodingInBackground(true);
     qApp->installEventFilter(this);
 }
 
 ConversionRun::~ConversionRun() {
     qApp->removeEventFilter(this);
-    for (PreviewSlot* preview : m_previews)
-        preview->setDecodingInBackground(false);
     m_current = nullptr;
 }
 

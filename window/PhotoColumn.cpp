@@ -14,7 +14,7 @@
 
 namespace tess::workspace {
 
-void PhotoColumn::build(QWidget* window, platform::FileSystem& fs, const Layout& layout,
+void PhotoColumn::build(QWidget* window, PreviewBoard& previews, const Layout& layout,
                         std::function<bool()> previewShown) {
     folderDialogTitle = layout.folderDialogTitle;
     folderButton = flatButton(window, layout.folderButton, QString::fromUtf8(layout.folderCaption),
@@ -36,14 +36,12 @@ void PhotoColumn::build(QWidget* window, platform::FileSystem& fs, const Layout&
 
     // The preview reads the path box and the current name when it is drawn; the path box and
     // the name are joined as they stand.
-    preview = new PreviewSlot(
-        image, label, fs,
-        [this, shown = std::move(previewShown)]() -> std::optional<std::string> {
+    preview = previews.addSlot(
+        image, label, [this, shown = std::move(previewShown)]() -> std::optional<std::string> {
             if (shown && !shown())
                 return std::nullopt;
             return folderText() + list.table.currentName();
-        },
-        window);
+        });
     list.table.setAfterScroll([this] { preview->schedule(); });
 }
 

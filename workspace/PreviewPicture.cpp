@@ -17,7 +17,8 @@ bool hasPreview(const std::string& path) {
     return platform::asciiUpper(tail) == "JPG";
 }
 
-imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {
+imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path,
+                                const std::atomic<bool>* stop) {
     const std::optional<imaging::Bytes> read = fs.readFileUpTo(path, imaging::kMaxPreviewFileSize);
     if (!read)
         throw Error(std::string(imaging::kPreviewTooLarge) + ": " + path);
@@ -26,8 +27,9 @@ imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& pat
     const int orientation = imaging::readExifOrientation(data);
     const imaging::Size upright = imaging::orientedSize({info.width, info.height}, orientation);
     const imaging::PreviewFit fit = imaging::previewFit(upright.width, upright.height);
-    const std::vector<imaging::RgbImage> pictures = imaging::decodeStretched(
-        data, imaging::DecodeProfile::SpeedFirst, {imaging::orientedSize(fit.view, orientation)});
+    const std::vector<imaging::RgbImage> pictures =
+        imaging::decodeStretched(data, imaging::DecodeProfile::SpeedFirst,
+                                 {imaging::orientedSize(fit.view, orientation)}, stop);
     return imaging::turnUpright(pictures.front(), orientation);
 }
 

@@ -2,6 +2,7 @@
 
 #include "imaging/Image.h"
 
+#include <atomic>
 #include <string>
 
 namespace tess::platform {
@@ -19,7 +20,9 @@ bool hasPreview(const std::string& path);
 // fitted by its upright size, then turned. A file bigger than any photo a preview can take
 // (imaging::kMaxPreviewFileSize) is not even read: it fails with
 // tess::Error("<imaging::kPreviewTooLarge>: <path>"). Fails as readFile and decodeStretched do
-// otherwise. Safe to call from several threads at once when the file layer is.
-imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path);
+// otherwise. Safe to call from several threads at once when the file layer is. A decode no
+// longer wanted ends early when `stop` turns true (see imaging::decodeStretched).
+imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path,
+                                const std::atomic<bool>* stop = nullptr);
 
 } // namespace tess::workspace
