@@ -43,6 +43,27 @@ void waitForPreviews(TRidFotoForm& form) {
     }
 }
 
+StallMeter::StallMeter(std::function<bool()> counting) : m_counting(std::move(counting)) {
+    m_ticks.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_ticks, &QTimer::timeout, [this] {
+        const long long now = m_clock.elapsed();
+        if (m_counting && !m_counting()) {
+            m_lastTick = -1;
+            return;
+        }
+        if (m_lastTick >= 0)
+            m_longest = std::max(m_longest, now - m_lastTick);
+        m_lastTick = now;
+    });
+}
+
+void StallMeter::start() {
+    m_longest = 0;
+    m_lastTick = -1;
+    m_clock.start();
+    m_ticks.start(5);
+}
+
 BenchWorkspace::BenchWorkspace(const std::filesystem::path& originals, const char* tag)
     : m_work(makeScratchFolder(tag)), project{"Tessaluma",
                                               windowsFolder(m_work) + "Tessaluma.ini"} {

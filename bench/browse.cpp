@@ -13,7 +13,6 @@
 #include "window/TRidFotoForm.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTableView>
@@ -26,7 +25,6 @@ namespace {
 
 constexpr int kMoves = 30;
 constexpr int kPressEveryMs = 40;
-constexpr int kTickMs = 5;
 
 } // namespace
 
@@ -52,17 +50,7 @@ int main(int argc, char** argv) {
         grid->setFocus();
         const tess::workspace::PreviewSlot& preview = form.preview(0);
 
-        QElapsedTimer clock;
-        long long lastTick = -1;
-        long long stall = 0;
-        QTimer ticks;
-        ticks.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&ticks, &QTimer::timeout, [&] {
-            const long long now = clock.elapsed();
-            if (lastTick >= 0)
-                stall = std::max(stall, now - lastTick);
-            lastTick = now;
-        });
+        tess::bench::StallMeter stall;
         for (int run = 1; run <= arguments->runs; ++run) {
             originals.first();
             tess::bench::waitForPreviews(form);
@@ -77,21 +65,18 @@ int main(int argc, char** argv) {
                     grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
                 QApplication::postEvent(
                     grid, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier));
-                lastPress = clock.elapsed();
+                lastPress = stall.elapsedMs();
                 if (++presses == kMoves)
                     press.stop();
             });
-            stall = 0;
-            lastTick = -1;
-            clock.start();
-            ticks.start(kTickMs);
+            stall.start();
             press.start(kPressEveryMs);
             // The ticks wake the loop; a browse that never gets there ends after a minute.
             while ((press.isActive() || originals.currentIndex() != kMoves || preview.isBusy()) &&
-                   clock.elapsed() < 60000)
+                   stall.elapsedMs() < 60000)
                 QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            const long long last = clock.elapsed() - lastPress;
-            ticks.stop();
+            const long long last = stall.elapsedMs() - lastPress;
+            stall.stop();
             if (originals.currentIndex() != kMoves || !preview.image()->isVisible()) {
                 std::fprintf(stderr, "the browse ended on row %d without its picture\n",
                              originals.recNo());
@@ -99,8 +84,8 @@ int main(int argc, char** argv) {
             }
             std::printf("browse run %d: %d moves, longest stall %lld ms, last picture %lld ms "
                         "after the last press\n",
-                        run, kMoves, stall, last);
-            worstStall = std::max(worstStall, stall);
+                        run, kMoves, stall.longestMs(), last);
+            worstStall = std::max(worstStall, stall.longestMs());
             worstLast = std::max(worstLast, last);
         }
     }
