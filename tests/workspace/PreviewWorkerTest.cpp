@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -14,78 +13,50 @@
 namespace tess::workspace {
 namespace {
 
-// The fake layer, whose reads can be held: a read of `held` waits, once it has begun, until
-// release().
-class HeldFileSystem final : public test::FakeFileSystem {
+// The fake layer, whose read of `held` waits, once begun, until `held` is cleared; and what
+// the worker delivers, as "list:path:size" or "list:path:error".
+class Probe final : public test::FakeFileSystem {
 public:
     std::optional<std::vector<std::uint8_t>> readFileUpTo(const std::string& path,
                                                           std::size_t maxSize) override {
-        {
-            std::unique_lock lock(m_mutex);
-            reads.push_back(path);
-            m_changed.notify_all();
-            m_changed.wait_for(lock, std::chrono::seconds(10),
-                               [&] { return path != held || released; });
-        }
+        change([&] { reads.push_back(path); });
+        waitUntil([&] { return path != held; });
         return FakeFileSystem::readFileUpTo(path, maxSize);
     }
-    // Waits until the read of `path` has begun.
-    void waitForRead(const std::string& path) {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait_for(lock, std::chrono::seconds(10), [&] {
-            return std::find(reads.begin(), reads.end(), path) != reads.end();
-        });
+    void deliver(const PreviewWorker::Result& r) {
+        const std::string text =
+            r.error ? test::errorOf([&] { std::rethrow_exception(r.error); })
+                    : std::to_string(r.picture.width) + "x" + std::to_string(r.picture.height);
+        change([&] { delivered.push_back(std::to_string(r.list) + ":" + r.path + ":" + text); });
     }
-    void release() {
+    template <class F> void change(F f) {
         const std::lock_guard lock(m_mutex);
-        released = true;
+        f();
         m_changed.notify_all();
+    }
+    template <class F> void waitUntil(F condition) {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait_for(lock, std::chrono::seconds(10), condition);
     }
 
     std::string held;
-    bool released = false;
     std::vector<std::string> reads;
+    std::vector<std::string> delivered;
 
 private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
-};
-
-// What the worker delivered, in order, as "list:path:size" or "list:path:error".
-class Deliveries {
-public:
-    void add(const PreviewWorker::Result& result) {
-        std::string text = std::to_string(result.list) + ":" + result.path + ":";
-        text += result.error ? test::errorOf([&] { std::rethrow_exception(result.error); })
-                             : std::to_string(result.picture.width) + "x" +
-                                   std::to_string(result.picture.height);
-        const std::lock_guard lock(m_mutex);
-        m_texts.push_back(text);
-        m_changed.notify_all();
-    }
-    std::vector<std::string> waitFor(std::size_t count) {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait_for(lock, std::chrono::seconds(10), [&] { return m_texts.size() >= count; });
-        return m_texts;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::string> m_texts;
 };
 
 TEST(PreviewWorker, DeliversTheLatestRequestOfEachListInTheOrderAsked) {
-    HeldFileSystem fs;
-    const imaging::Bytes photo = imaging::encodeJpeg(imaging::RgbImage(64, 48), 80, false);
+    Probe probe;
     for (const char* name : {"A.JPG", "B.JPG", "D.JPG", "E.JPG", "F.JPG"})
-        fs.files[name] = photo;
-    fs.held = "A.JPG";
-    Deliveries delivered;
+        probe.files[name] = imaging::encodeJpeg(imaging::RgbImage(64, 48), 80, false);
+    probe.held = "A.JPG";
     {
-        PreviewWorker worker(fs, 3, [&](PreviewWorker::Result result) { delivered.add(result); });
+        PreviewWorker worker(probe, 3, [&](PreviewWorker::Result r) { probe.deliver(r); });
         EXPECT_EQ(worker.request(0, "A.JPG"), 1u);
-        fs.waitForRead("A.JPG");
+        probe.waitUntil([&] { return probe.reads.size() == 1; });
         // While A is being read: list 0 asks twice more, list 1 asks for a missing file, and
         // list 2 asks and takes it back.
         worker.request(0, "B.JPG");
@@ -93,15 +64,16 @@ TEST(PreviewWorker, DeliversTheLatestRequestOfEachListInTheOrderAsked) {
         worker.request(2, "E.JPG");
         worker.request(0, "D.JPG");
         worker.withdraw(2);
-        fs.release();
-        EXPECT_EQ(delivered.waitFor(2),
-                  (std::vector<std::string>{"1:C.JPG:Cannot open file C.JPG", "0:D.JPG:16x12"}));
+        probe.change([&] { probe.held.clear(); });
+        probe.waitUntil([&] { return probe.delivered.size() == 2; });
         // Later requests go on being served.
         EXPECT_EQ(worker.request(2, "F.JPG"), 6u);
-        EXPECT_EQ(delivered.waitFor(3).back(), "2:F.JPG:16x12");
+        probe.waitUntil([&] { return probe.delivered.size() == 3; });
     }
+    EXPECT_EQ(probe.delivered, (std::vector<std::string>{"1:C.JPG:Cannot open file C.JPG",
+                                                         "0:D.JPG:16x12", "2:F.JPG:16x12"}));
     // A was read but not wanted any more; B and E were never read.
-    EXPECT_EQ(fs.reads, (std::vector<std::string>{"A.JPG", "C.JPG", "D.JPG", "F.JPG"}));
+    EXPECT_EQ(probe.reads, (std::vector<std::string>{"A.JPG", "C.JPG", "D.JPG", "F.JPG"}));
 }
 
 } // namespace
