@@ -29,17 +29,17 @@ int main(int argc, char** argv) {
     {
         TRidFotoForm form(nullptr, workspace.project, workspace.fileSystem);
         form.show();
-        form.flushPreviews();
+        tess::bench::waitForPreviews(form);
         QApplication::processEvents();
         count = form.TabFotoOriginali.rowCount();
         auto* markAll = form.findChild<QAction*>(QStringLiteral("SelezionaTutto1"));
         for (int run = 1; run <= runs; ++run) {
             form.TabFotoOriginali.first();
-            form.flushPreviews();
+            tess::bench::waitForPreviews(form);
             QElapsedTimer timer;
             timer.start();
             markAll->trigger();
-            form.flushPreviews();
+            tess::bench::waitForPreviews(form);
             QApplication::processEvents();
             const long long ms = timer.elapsed();
             std::printf("run %d: %lld ms\n", run, ms);

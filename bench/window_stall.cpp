@@ -16,7 +16,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -69,7 +68,7 @@ int main(int argc, char** argv) {
     {
         TRidFotoForm form(nullptr, workspace.project, workspace.fileSystem);
         form.show();
-        form.flushPreviews();
+        tess::bench::waitForPreviews(form);
         QApplication::processEvents();
         // Only the photos are marked: another file would end the run at once.
         auto& originals = form.TabFotoOriginali;
@@ -79,42 +78,28 @@ int main(int argc, char** argv) {
             const bool photo = name.size() > 4 && name.substr(name.size() - 4) == ".JPG";
             originals.setCurrentMark(photo && (marked < 0 || i < marked));
         }
-        form.flushPreviews();
+        tess::bench::waitForPreviews(form);
 
-        QElapsedTimer clock;
-        long long lastTick = -1;
-        long long stall = 0;
-        QTimer ticks;
-        ticks.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&ticks, &QTimer::timeout, [&] {
-            const long long now = clock.elapsed();
-            if (!form.isConverting()) {
-                lastTick = -1;
-                return;
-            }
-            if (lastTick >= 0)
-                stall = std::max(stall, now - lastTick);
-            lastTick = now;
-        });
-        ticks.start(5);
+        // Only the time a run is on counts: the question before it waits for its answer.
+        tess::bench::StallMeter stall([&form] { return form.isConverting(); });
         auto* convert = form.findChild<QAction*>(QStringLiteral("Converti1"));
         for (int run = 1; run <= arguments->runs; ++run) {
             form.TabFotoOriginali.first();
-            form.flushPreviews();
+            tess::bench::waitForPreviews(form);
             QApplication::processEvents();
-            stall = 0;
-            lastTick = -1;
             tess::bench::resetPeakMemory();
-            clock.start();
+            stall.start();
             convert->trigger();
+            stall.stop();
             const double mb = tess::bench::peakMemoryMb();
             if (form.TabFotoOriginali.recNo() != form.TabFotoOriginali.rowCount()) {
                 std::fprintf(stderr, "the run ended at row %d\n", form.TabFotoOriginali.recNo());
                 return 1;
             }
             std::printf("window run %d: %d rows in %lld ms, longest stall %lld ms, peak %.0f MB\n",
-                        run, form.TabFotoOriginali.rowCount(), clock.elapsed(), stall, mb);
-            worstStall = std::max(worstStall, stall);
+                        run, form.TabFotoOriginali.rowCount(), stall.elapsedMs(), stall.longestMs(),
+                        mb);
+            worstStall = std::max(worstStall, stall.longestMs());
             peakMb = std::max(peakMb, mb);
         }
     }

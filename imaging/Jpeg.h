@@ -2,6 +2,7 @@
 
 #include "imaging/Image.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -49,6 +50,10 @@ inline constexpr const char* kPreviewTooLarge = "Foto troppo grande per l'antepr
 inline constexpr int kMaxScans = 100;
 inline constexpr const char* kTooManyScans = "File JPEG con troppe scansioni";
 
+// What a decode throws when its caller has asked it to stop; never shown, since the caller
+// no longer wants the picture.
+inline constexpr const char* kDecodeStopped = "Decodifica interrotta";
+
 // Reads the header. Empty data gives a 0 x 0 header (a zero-byte file has no size).
 // Throws tess::Error("JPEG error #<n>") with libjpeg's message number.
 JpegInfo readJpegHeader(const Bytes& data);
@@ -56,9 +61,11 @@ JpegInfo readJpegHeader(const Bytes& data);
 // Decodes the data with the profile and draws it point-sampled (no smoothing) onto one white
 // image per requested size, in one pass over the data. Throws tess::Error("JPEG error #<n>"),
 // tess::Error("Out of memory") when the decoded size is beyond kMaxDecodedPixels, and the
-// errors of the preview's limits and of kMaxScans.
+// errors of the preview's limits and of kMaxScans. When `stop` is given and turns true, the
+// decode ends within a band of rows with tess::Error(kDecodeStopped).
 std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
-                                      const std::vector<Size>& targets);
+                                      const std::vector<Size>& targets,
+                                      const std::atomic<bool>* stop = nullptr);
 
 // The most memory decodeStretched takes for the data and sizes with the QualityFirst profile, in
 // bytes, judged from the header alone: the decoder's bands of rows, the coefficients of the

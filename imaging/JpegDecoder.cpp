@@ -17,13 +17,18 @@ namespace tess::imaging {
 namespace detail {
 namespace {
 
-// libjpeg's progress hook, called as it works through the data: stops a file whose scans run
-// past kMaxScans. Each scan of a progressive file goes over the whole image again.
-void limitScans(j_common_ptr info) {
+// libjpeg's progress hook, called as it works through the data, every band of rows: stops a
+// file whose scans run past kMaxScans (each scan of a progressive file goes over the whole
+// image again), and a decode its caller no longer wants.
+void watchProgress(j_common_ptr info) {
     const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    auto* handler = reinterpret_cast<ErrorHandler*>(info->err);
     if (decompress->input_scan_number > kMaxScans) {
-        auto* handler = reinterpret_cast<ErrorHandler*>(info->err);
         handler->tooManyScans = true;
+        std::longjmp(handler->jump, 1);
+    }
+    if (handler->stop != nullptr && handler->stop->load(std::memory_order_relaxed)) {
+        handler->stopped = true;
         std::longjmp(handler->jump, 1);
     }
 }
@@ -39,7 +44,7 @@ bool openDecoder(Decoder* decoder, const unsigned char* data, unsigned long size
     decoder->created = true;
     jpeg_create_decompress(&decoder->info);
     decoder->info.mem->max_memory_to_use = kLibjpegMemoryLimit;
-    decoder->progress.progress_monitor = limitScans;
+    decoder->progress.progress_monitor = watchProgress;
     decoder->info.progress = &decoder->progress;
     jpeg_mem_src(&decoder->info, data, size);
     jpeg_read_header(&decoder->info, TRUE);
@@ -212,8 +217,10 @@ struct ScanlineChunk {
 };
 
 std::vector<RgbImage> decodeStretchedUnguarded(const Bytes& data, DecodeProfile profile,
-                                               const std::vector<Size>& targets) {
+                                               const std::vector<Size>& targets,
+                                               const std::atomic<bool>* stop) {
     Decoder decoder;
+    decoder.error.stop = stop;
     check(detail::openDecoder(&decoder, data.data(), data.size()), decoder.error);
     jpeg_decompress_struct& info = decoder.info;
     if (profile == DecodeProfile::SpeedFirst) {
@@ -286,9 +293,10 @@ std::int64_t decodeMemory(const Bytes& data, const std::vector<Size>& targets) {
 }
 
 std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
-                                      const std::vector<Size>& targets) {
+                                      const std::vector<Size>& targets,
+                                      const std::atomic<bool>* stop) {
     try {
-        return decodeStretchedUnguarded(data, profile, targets);
+        return decodeStretchedUnguarded(data, profile, targets, stop);
     } catch (const std::bad_alloc&) {
         throw Error("Out of memory");
     }

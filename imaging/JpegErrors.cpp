@@ -25,6 +25,9 @@ void installErrorHandler(ErrorHandler* handler, j_common_ptr info) {
 }
 
 void check(bool succeeded, const ErrorHandler& handler) {
+    if (handler.stopped) {
+        throw Error(kDecodeStopped);
+    }
     if (handler.tooManyScans) {
         throw Error(kTooManyScans);
     }

@@ -11,6 +11,7 @@
 // release them on every path.
 
 #include <algorithm>
+#include <atomic>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -29,14 +30,16 @@ inline constexpr long kLibjpegMemoryLimit =
 struct ErrorHandler {
     jpeg_error_mgr manager; // first, so libjpeg's pointer to it is a pointer to the whole
     std::jmp_buf jump;
-    bool tooManyScans; // the jump came from the scan limit, not from libjpeg
+    bool tooManyScans;             // the jump came from the scan limit, not from libjpeg
+    const std::atomic<bool>* stop; // when set and true, the decode gives up
+    bool stopped;                  // the jump came from `stop`
 };
 
 // Makes libjpeg's fatal errors jump to the handler's jump buffer and silences its warnings.
 void installErrorHandler(ErrorHandler* handler, j_common_ptr info);
 
 // Throws the error a guarded call reported by returning false: tess::Error("JPEG error #<n>")
-// with libjpeg's message number, or the scan limit's error.
+// with libjpeg's message number, the scan limit's error or kDecodeStopped.
 void check(bool succeeded, const ErrorHandler& handler);
 
 } // namespace tess::imaging::detail

@@ -28,15 +28,11 @@ ConversionRun::ConversionRun(QWidget& window, QWidget& stopButton, Prompt& promp
         if (followRows())
             m_frame.start();
     });
-    for (PreviewSlot* preview : m_previews)
-        preview->setDecodingInBackground(true);
     qApp->installEventFilter(this);
 }
 
 ConversionRun::~ConversionRun() {
     qApp->removeEventFilter(this);
-    for (PreviewSlot* preview : m_previews)
-        preview->setDecodingInBackground(false);
     m_current = nullptr;
 }
 

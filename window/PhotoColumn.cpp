@@ -15,7 +15,7 @@
 
 namespace tess::workspace {
 
-void PhotoColumn::build(QWidget* window, platform::FileSystem& fs, const Layout& layout,
+void PhotoColumn::build(QWidget* window, PreviewBoard& previews, const Layout& layout,
                         std::function<bool()> previewShown) {
     folderDialogTitle = layout.folderDialogTitle;
     folderButton = flatButton(window, layout.folderButton, QString::fromUtf8(layout.folderCaption),
@@ -35,15 +35,14 @@ void PhotoColumn::build(QWidget* window, platform::FileSystem& fs, const Layout&
     // The label sizes itself to its text, which may come out a little wider here.
     label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
 
-    // The preview reads the path box and the current name when it is drawn.
-    preview = new PreviewSlot(
-        image, label, fs,
-        [this, shown = std::move(previewShown)]() -> std::optional<std::string> {
+    // The preview reads the path box and the current name when it is drawn; joined with one
+    // separator.
+    preview = previews.addSlot(
+        image, label, [this, shown = std::move(previewShown)]() -> std::optional<std::string> {
             if (shown && !shown())
                 return std::nullopt;
             return previewPath(folderText(), list.table.currentName());
-        },
-        window);
+        });
     list.table.setAfterScroll([this] { preview->schedule(); });
 }
 

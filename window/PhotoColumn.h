@@ -11,13 +11,10 @@ class QLineEdit;
 class QPushButton;
 class QWidget;
 
-namespace tess::platform {
-class FileSystem;
-}
-
 namespace tess::workspace {
 
 class PhotoGrid;
+class PreviewBoard;
 class PreviewSlot;
 
 // The workspace's three folder columns, left to right.
@@ -45,9 +42,9 @@ public:
         int previewLeft;
     };
 
-    // Builds the controls in `window`. The preview shows the current photo while
-    // `previewShown` says so (always when it is empty).
-    void build(QWidget* window, platform::FileSystem& fs, const Layout& layout,
+    // Builds the controls in `window`, the preview among `previews`. The preview shows the
+    // current photo while `previewShown` says so (always when it is empty).
+    void build(QWidget* window, PreviewBoard& previews, const Layout& layout,
                std::function<bool()> previewShown);
 
     // The folder text as it now stands in the path box.

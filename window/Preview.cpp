@@ -1,12 +1,12 @@
 #include "window/Preview.h"
 
 #include "dialogs/MessageBoxes.h"
-#include "platform/ThreadPriority.h"
 #include "workspace/PreviewPicture.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 
 namespace tess::workspace {
 namespace {
@@ -17,44 +17,11 @@ QPixmap toPixmap(const imaging::RgbImage& image) {
     return QPixmap::fromImage(view.copy());
 }
 
-void showPicture(const imaging::RgbImage& picture, QLabel* label, QLabel* image) {
-    image->resize(picture.width, picture.height);
-    image->setPixmap(toPixmap(picture));
-    label->hide();
-    image->show();
-}
-
-void showFailure(QLabel* label, QLabel* image) {
-    image->clear();
-    showNotAvailable(label, image);
-}
-
 } // namespace
 
-void showNotAvailable(QLabel* label, QLabel* image) {
-    image->hide();
-    label->show();
-}
-
-void MostraAnteprima(platform::FileSystem& fs, const std::string& path, QLabel* label,
-                     QLabel* image) {
-    if (!hasPreview(path)) {
-        showNotAvailable(label, image);
-        return;
-    }
-    try {
-        showPicture(decodePreview(fs, path), label, image);
-    } catch (...) {
-        showFailure(label, image);
-        throw;
-    }
-}
-
-PreviewSlot::PreviewSlot(QLabel* image, QLabel* label, platform::FileSystem& fs, Source source,
-                         QWidget* window)
-    : QObject(window), m_image(image), m_label(label), m_fs(fs), m_source(std::move(source)),
-      m_window(window) {
-    showNotAvailable(m_label, m_image);
+PreviewSlot::PreviewSlot(PreviewBoard& board, int list, QLabel* image, QLabel* label, Source source)
+    : m_board(board), m_list(list), m_image(image), m_label(label), m_source(std::move(source)) {
+    showNotAvailable();
 }
 
 void PreviewSlot::schedule() {
@@ -62,76 +29,41 @@ void PreviewSlot::schedule() {
         return;
     m_pending = true;
     // A posted call runs before the window paints what the move changed.
-    QMetaObject::invokeMethod(this, &PreviewSlot::refresh, Qt::QueuedConnection);
-}
-
-PreviewSlot::~PreviewSlot() {
-    if (m_decoding.valid())
-        m_decoding.wait();
-}
-
-void PreviewSlot::flush() {
-    while (isBusy()) {
-        if (m_decoding.valid()) {
-            m_decoding.wait();
-            finishDecoding();
-        } else {
-            refresh();
-        }
-    }
+    QMetaObject::invokeMethod(
+        &m_board, [this] { refresh(); }, Qt::QueuedConnection);
 }
 
 void PreviewSlot::refresh() {
-    // A decode on its thread takes up a new request when it ends.
-    if (!m_pending || m_decoding.valid())
+    if (!m_pending)
         return;
     m_pending = false;
     const std::optional<std::string> path = m_source();
     if (!path) {
-        showNotAvailable(m_label, m_image);
+        showNotAvailable();
         return;
     }
-    if (!m_background) {
-        try {
-            MostraAnteprima(m_fs, *path, m_label, m_image);
-        } catch (...) {
-            report(*path, std::current_exception());
-        }
-        return;
-    }
-    if (!hasPreview(*path)) {
-        showNotAvailable(m_label, m_image);
-        return;
-    }
-    m_decoding = std::async(std::launch::async, [this, path = *path] {
-        platform::lowerCurrentThreadPriority();
-        Decoded decoded;
-        decoded.path = path;
-        try {
-            decoded.picture = decodePreview(m_fs, path);
-        } catch (...) {
-            decoded.error = std::current_exception();
-        }
-        QMetaObject::invokeMethod(this, &PreviewSlot::finishDecoding, Qt::QueuedConnection);
-        return decoded;
-    });
+    MostraAnteprima(*path);
 }
 
-void PreviewSlot::finishDecoding() {
-    if (!m_decoding.valid()) // already shown by flush()
+void PreviewSlot::MostraAnteprima(const std::string& path) {
+    if (!hasPreview(path)) {
+        showNotAvailable();
         return;
-    const Decoded decoded = m_decoding.get();
-    if (decoded.error) {
-        showFailure(m_label, m_image);
-        report(decoded.path, decoded.error);
-    } else {
-        showPicture(decoded.picture, m_label, m_image);
     }
-    if (m_pending)
-        refresh();
+    m_ticket = m_board.m_worker.request(m_list, path);
 }
 
-void PreviewSlot::report(const std::string& path, const std::exception_ptr& error) {
+void PreviewSlot::showNotAvailable() {
+    // A picture still on its way would come too late.
+    if (m_ticket != 0) {
+        m_board.m_worker.withdraw(m_list);
+        m_ticket = 0;
+    }
+    m_image->hide();
+    m_label->show();
+}
+
+void PreviewSlot::keepFailure(const std::string& path, const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
@@ -139,7 +71,60 @@ void PreviewSlot::report(const std::string& path, const std::exception_ptr& erro
     } catch (...) {
         m_lastFailure.reset();
     }
-    ui::runCommand(m_window, [&] { std::rethrow_exception(error); });
+}
+
+PreviewBoard::PreviewBoard(platform::FileSystem& fs, int lists, QWidget* window)
+    : QObject(window), m_window(window), m_worker(fs, lists, [this](PreviewWorker::Result result) {
+          QMetaObject::invokeMethod(
+              this, [this, result = std::move(result)]() mutable { arrive(std::move(result)); },
+              Qt::QueuedConnection);
+      }) {}
+
+PreviewBoard::~PreviewBoard() = default;
+
+PreviewSlot* PreviewBoard::addSlot(QLabel* image, QLabel* label, PreviewSlot::Source source) {
+    m_slots.push_back(std::unique_ptr<PreviewSlot>(
+        new PreviewSlot(*this, int(m_slots.size()), image, label, std::move(source))));
+    return m_slots.back().get();
+}
+
+void PreviewBoard::arrive(PreviewWorker::Result result) {
+    m_arrived.push_back(std::move(result));
+    showArrived();
+}
+
+void PreviewBoard::showArrived() {
+    // The box open further up the stack shows the rest once it is answered.
+    if (m_reporting)
+        return;
+    while (!m_arrived.empty()) {
+        const PreviewWorker::Result result = std::move(m_arrived.front());
+        m_arrived.pop_front();
+        PreviewSlot& slot = *m_slots[std::size_t(result.list)];
+        if (slot.m_ticket != result.ticket)
+            continue; // asked again since
+        if (!result.error) {
+            slot.m_ticket = 0;
+            slot.m_image->resize(result.picture.width, result.picture.height);
+            slot.m_image->setPixmap(toPixmap(result.picture));
+            slot.m_label->hide();
+            slot.m_image->show();
+            continue;
+        }
+        // The slot stays busy until its box is answered.
+        slot.m_image->clear();
+        slot.m_image->hide();
+        slot.m_label->show();
+        slot.keepFailure(result.path, result.error);
+        m_reporting = true;
+        const QPointer<PreviewBoard> alive(this);
+        ui::runCommand(m_window, [&] { std::rethrow_exception(result.error); });
+        if (!alive)
+            return;
+        m_reporting = false;
+        if (slot.m_ticket == result.ticket)
+            slot.m_ticket = 0;
+    }
 }
 
 } // namespace tess::workspace

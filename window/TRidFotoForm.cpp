@@ -76,12 +76,13 @@ void TRidFotoForm::buildControls() {
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     resize(kClientWidth, kClientHeight);
 
+    auto* previews = new tess::workspace::PreviewBoard(m_fs, tess::workspace::ColumnCount, this);
     for (int c = 0; c < tess::workspace::ColumnCount; ++c) {
         // The originals preview can be switched off.
         std::function<bool()> shown;
         if (c == Column::Originals)
             shown = [this] { return !CheckBox1->isChecked(); };
-        m_columns[c].build(this, m_fs, kColumns[c], std::move(shown));
+        m_columns[c].build(this, *previews, kColumns[c], std::move(shown));
     }
 
     CheckBox1 = place(new QCheckBox(QStringLiteral("&Disabilita Anteprima Foto Origine"), this),
@@ -185,11 +186,6 @@ void TRidFotoForm::runHandler(const std::function<void()>& handler) {
     if (m_run)
         return;
     tess::ui::runCommand(this, handler);
-}
-
-void TRidFotoForm::flushPreviews() {
-    for (PhotoColumn& column : m_columns)
-        column.preview->flush();
 }
 
 tess::workspace::PreviewSlot& TRidFotoForm::preview(int column) const {

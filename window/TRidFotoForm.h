@@ -76,9 +76,6 @@ public:
     // but "Chiudi", the close box and Esc ask whether to stop it. Safe from any thread.
     bool isConverting() const { return m_run != nullptr; }
 
-    // Draws at once the previews that moves of the lists have asked for (they are otherwise
-    // drawn when the window next processes its events).
-    void flushPreviews();
     tess::workspace::PreviewSlot& preview(int column) const;
 
 private:

@@ -25,7 +25,8 @@ std::optional<std::string> previewPath(const std::string& folder, const std::str
     return photoPath(folder, name);
 }
 
-imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path) {
+imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path,
+                                const std::atomic<bool>* stop) {
     const std::optional<imaging::Bytes> read = fs.readFileUpTo(path, imaging::kMaxPreviewFileSize);
     if (!read)
         throw Error(std::string(imaging::kPreviewTooLarge) + ": " + platform::singleLineText(path));
@@ -34,8 +35,9 @@ imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& pat
     const int orientation = imaging::readExifOrientation(data);
     const imaging::Size upright = imaging::orientedSize({info.width, info.height}, orientation);
     const imaging::PreviewFit fit = imaging::previewFit(upright.width, upright.height);
-    const std::vector<imaging::RgbImage> pictures = imaging::decodeStretched(
-        data, imaging::DecodeProfile::SpeedFirst, {imaging::orientedSize(fit.view, orientation)});
+    const std::vector<imaging::RgbImage> pictures =
+        imaging::decodeStretched(data, imaging::DecodeProfile::SpeedFirst,
+                                 {imaging::orientedSize(fit.view, orientation)}, stop);
     return imaging::turnUpright(pictures.front(), orientation);
 }
 

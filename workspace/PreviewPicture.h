@@ -2,6 +2,7 @@
 
 #include "imaging/Image.h"
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -25,7 +26,9 @@ std::optional<std::string> previewPath(const std::string& folder, const std::str
 // fitted by its upright size, then turned. A file bigger than any photo a preview can take
 // (imaging::kMaxPreviewFileSize) is not even read: it fails with
 // tess::Error("<imaging::kPreviewTooLarge>: <path>"). Fails as readFile and decodeStretched do
-// otherwise. Safe to call from several threads at once when the file layer is.
-imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path);
+// otherwise. Safe to call from several threads at once when the file layer is. A decode no
+// longer wanted ends early when `stop` turns true (see imaging::decodeStretched).
+imaging::RgbImage decodePreview(platform::FileSystem& fs, const std::string& path,
+                                const std::atomic<bool>* stop = nullptr);
 
 } // namespace tess::workspace

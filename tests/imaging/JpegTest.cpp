@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -163,6 +164,14 @@ TEST(JpegErrors, PreviewsRefuseWhatNoPhotoNeedsAtOnce) {
                       decodeStretched(test::withScans(photo, kMaxScans + 1), profile, {{64, 48}});
                   }),
                   kTooManyScans);
+    }
+    // A decode its caller no longer wants ends, baseline or progressive.
+    const std::atomic<bool> stop = true;
+    for (const Bytes* data : {&sources().baseline, &photo}) {
+        EXPECT_EQ(errorOf([&] {
+                      decodeStretched(*data, DecodeProfile::SpeedFirst, {{64, 48}}, &stop);
+                  }),
+                  kDecodeStopped);
     }
 }
 

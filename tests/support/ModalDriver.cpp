@@ -4,15 +4,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
-#include <QTest>
 
 namespace tess::test {
 
 namespace {
 // Only the newest driver answers; when it ends, the one before it answers again.
 std::vector<ModalDriver*> s_drivers;
-// How long a step waits for its window to become active before it goes on all the same.
-constexpr int kActivationMs = 2000;
 } // namespace
 
 ModalDriver::ModalDriver(int watchdogMs)
@@ -97,10 +94,6 @@ void ModalDriver::handle(QWidget* modal) {
     }
     Step step = std::move(m_steps.front());
     m_steps.pop_front();
-    // A window is shown before it is activated: a step that reads the focus or types must find
-    // the window as the user would, active.
-    if (!modal->isActiveWindow())
-        QTest::qWaitForWindowActive(modal, kActivationMs);
     step(modal);
 }
 

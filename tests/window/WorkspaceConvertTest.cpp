@@ -240,7 +240,7 @@ TEST_F(WorkspaceConvert, AFailedPreviewDuringARunIsShownAndTheRunGoesOn) {
     writeSettings(true); // the originals preview is on
     auto form = openWorkspace();
     trigger(*form, "SelezionaTutto1");
-    form->flushPreviews();
+    waitForPreviews(*form);
     Gate failureShown;
     fs.beforeReadUpTo = [&](const std::string& path) {
         if (form->isConverting() && path.ends_with("B.JPG"))
@@ -347,7 +347,7 @@ TEST_F(WorkspaceConvert, NoFileIsReadOnTheWindowsThreadDuringARun) {
     writeSettings(true); // the originals preview is on
     auto form = openWorkspace();
     trigger(*form, "SelezionaTutto1");
-    form->flushPreviews();
+    waitForPreviews(*form);
     std::atomic<int> onWindowThread = 0;
     std::atomic<int> elsewhere = 0;
     fs.beforeRead = [&](const std::string&) {

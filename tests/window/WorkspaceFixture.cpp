@@ -3,6 +3,10 @@
 #include "TestPictures.h"
 
 #include "imaging/Jpeg.h"
+#include "window/Preview.h"
+
+#include <QDeadlineTimer>
+#include <QTimer>
 
 #include <fstream>
 
@@ -46,6 +50,24 @@ std::vector<std::string> WorkspaceTest::names(const workspace::PhotoTable& table
     for (int i = 0; i < table.rowCount(); ++i)
         result.push_back(table.row(i).nomeFoto);
     return result;
+}
+
+void waitForPreviews(TRidFotoForm& form) {
+    const auto busy = [&form] {
+        for (int c = 0; c < workspace::ColumnCount; ++c) {
+            if (form.preview(c).isBusy())
+                return true;
+        }
+        return false;
+    };
+    // Each result the worker hands over wakes the loop; the timer ends a wait that is never met.
+    QDeadlineTimer deadline(10000);
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(10000);
+    while (busy() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_FALSE(busy()) << "a preview was still not shown after 10 s";
 }
 
 void expectBoxes(const ModalDriver& driver, const QStringList& texts) {

@@ -93,6 +93,10 @@ protected:
     std::string pictures;                   // where the lists start: "Immagini\"
 };
 
+// Lets the window process its events until every preview it has asked for is shown, and the
+// box of a failed one answered; fails the test if that takes more than 10 s.
+void waitForPreviews(TRidFotoForm& form);
+
 // Expects the driver to have seen exactly these message box texts, and no problem.
 void expectBoxes(const ModalDriver& driver, const QStringList& texts);
 

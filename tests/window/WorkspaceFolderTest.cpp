@@ -124,7 +124,7 @@ TEST_F(WorkspaceFolders, NamesThatAreNotUtf8AreChosenPreviewedAndRenamedByTheirB
     EXPECT_EQ(names(form->TabFotoOriginali), std::vector<std::string>{"Foto \xE8.jpg"});
     EXPECT_EQ(control<QTableView>(*form, "DBGrid1")->model()->index(0, 0).data().toString(),
               QString::fromUtf8("Foto è.jpg"));
-    form->flushPreviews();
+    waitForPreviews(*form);
     EXPECT_TRUE(control<QLabel>(*form, "Image1")->isVisibleTo(form.get()));
 
     // The name is offered by its reading; the part left as it was keeps its byte.

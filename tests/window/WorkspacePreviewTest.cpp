@@ -6,10 +6,14 @@
 #include <QCheckBox>
 #include <QLabel>
 
+#include <jerror.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QThread>
+
 #include <array>
+#include <atomic>
 #include <filesystem>
 
 using namespace tess::test;
@@ -23,7 +27,7 @@ protected:
 
     // The size shown, or an empty size when the label stands in for the picture.
     QSize shown(TRidFotoForm& form, int column) {
-        form.flushPreviews();
+        waitForPreviews(form);
         EXPECT_NE(image(form, column)->isVisibleTo(&form), label(form, column)->isVisibleTo(&form))
             << "exactly one of picture and label";
         return image(form, column)->isVisibleTo(&form) ? image(form, column)->size() : QSize();
@@ -78,37 +82,37 @@ TEST_F(WorkspacePreview, OperationsThatWalkAListDecodeOnlyTheRowTheyEndOn) {
         photo("originali/IMG_" + std::to_string(i) + ".JPG", 64, 48);
     writeSettings(true);
     auto form = openWorkspace();
-    form->flushPreviews();
+    waitForPreviews(*form);
     EXPECT_EQ(fs.reads, (std::vector<std::string>{originals + "IMG_1.JPG"})); // one for opening
     fs.reads.clear();
     trigger(*form, "SelezionaTutto1");
-    form->flushPreviews();
+    waitForPreviews(*form);
     EXPECT_EQ(fs.reads, (std::vector<std::string>{originals + "IMG_6.JPG"}));
     fs.reads.clear();
     form->ButtonRefreshOriginaliClick();
-    form->flushPreviews();
+    waitForPreviews(*form);
     EXPECT_EQ(fs.reads, (std::vector<std::string>{originals + "IMG_1.JPG"}));
 }
 
-TEST_F(WorkspacePreview, DamagedFirstPhotoStillOpensTheWindowAndIsReportedOnce) {
+TEST_F(WorkspacePreview, DamagedFirstPhotosStillOpenTheWindowWithOneBoxEachInListOrder) {
     dir.write("originali/IMG_1.JPG", "this is no JPEG data");
     photo("originali/IMG_2.JPG", 64, 48);
+    dir.write("ridotte/IMG_1.JPG", "");
     writeSettings(true);
     ModalDriver driver;
-    driver.accept();
+    driver.accept().accept();
     auto form = openWorkspace();
     EXPECT_EQ(form->TabFotoOriginali.rowCount(), 2);
     form->show();
-    QApplication::processEvents();
-    ASSERT_EQ(driver.texts().size(), 1);
-    EXPECT_TRUE(driver.texts()[0].startsWith(QStringLiteral("JPEG error #")))
-        << driver.texts()[0].toStdString();
-    EXPECT_TRUE(driver.texts()[0].endsWith(QLatin1Char('.')));
+    waitForPreviews(*form);
+    expectBoxes(driver, {QStringLiteral("JPEG error #%1.").arg(JERR_NO_SOI),
+                         QStringLiteral("JPEG error #%1.").arg(JERR_INPUT_EMPTY)});
     EXPECT_EQ(shown(*form, 0), QSize());
+    EXPECT_EQ(shown(*form, 1), QSize());
 
     // Marking everything goes to its end past the damaged photo.
     form->TabFotoOriginali.moveTo(1);
-    form->flushPreviews();
+    waitForPreviews(*form);
     trigger(*form, "SelezionaTutto1");
     EXPECT_EQ(form->TabFotoOriginali.row(0).selezionato, 1);
     EXPECT_EQ(form->TabFotoOriginali.row(1).selezionato, 1);
@@ -122,14 +126,41 @@ TEST_F(WorkspacePreview, PhotoRemovedBehindTheListReportsItsPath) {
     photo("thumbs/b.jpg", 64, 48);
     writeSettings();
     auto form = openWorkspace();
-    form->flushPreviews();
+    waitForPreviews(*form);
     std::filesystem::remove(dir.host("thumbs/b.jpg"));
     ModalDriver driver;
     driver.accept();
     form->TabFotoThumbs.moveTo(1);
-    form->flushPreviews();
+    waitForPreviews(*form);
     expectBoxes(driver, {QString::fromStdString("Cannot open file " + thumbs + "b.jpg.")});
     EXPECT_EQ(shown(*form, 2), QSize());
+}
+
+TEST_F(WorkspacePreview, ARowLeftWhileItsPhotoIsReadShowsNothingAndTheWindowReadsNoFile) {
+    photo("thumbs/a.jpg", 400, 300);
+    photo("thumbs/b.jpg", 64, 48);
+    photo("thumbs/c.jpg", 800, 600);
+    writeSettings();
+    std::atomic<int> readsOnWindowThread = 0;
+    std::unique_ptr<TRidFotoForm> form;
+    fs.beforeRead = [&](const std::string& path) {
+        if (QThread::currentThread() == qApp->thread())
+            ++readsOnWindowThread;
+        // The user goes on to c while b is being read, and b turns out to be gone.
+        if (path == thumbs + "b.jpg") {
+            QMetaObject::invokeMethod(
+                form.get(), [&] { form->TabFotoThumbs.moveTo(2); }, Qt::BlockingQueuedConnection);
+            std::filesystem::remove(dir.host("thumbs/b.jpg"));
+        }
+    };
+    form = openWorkspace();
+    EXPECT_EQ(shown(*form, 2), QSize(100, 75));
+    form->TabFotoThumbs.moveTo(1);
+    EXPECT_EQ(shown(*form, 2), QSize(200, 150)); // and no box for b
+    fs.beforeRead = nullptr;
+    EXPECT_EQ(fs.reads,
+              (std::vector<std::string>{thumbs + "a.jpg", thumbs + "b.jpg", thumbs + "c.jpg"}));
+    EXPECT_EQ(readsOnWindowThread, 0);
 }
 
 TEST_F(WorkspacePreview, TurnedPhotosArePreviewedUpright) {
@@ -197,7 +228,7 @@ TEST_F(WorkspacePreview, PipeOrBombAsFirstOriginalOpensTheWindowWithOneBox) {
         driver.accept();
         auto form = openWorkspace();
         form->show();
-        QApplication::processEvents();
+        waitForPreviews(*form);
         expectBoxes(driver, {QString::fromStdString(c.box)});
         EXPECT_EQ(shown(*form, 0), QSize());
         form->TabFotoOriginali.moveTo(1);
