@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QTimer>
 
-int runProgram(int argc, char** argv, bool openWorkspace) {
+int runProgram(int argc, char** argv, bool openWorkspace, const std::function<void()>& shown) {
     QApplication app(argc, argv);
     tess::ui::setUpApplication();
 
@@ -17,5 +17,7 @@ int runProgram(int argc, char** argv, bool openWorkspace) {
     mainForm.show();
     if (openWorkspace)
         QTimer::singleShot(0, mainForm.GestioneFoto2, &QAction::trigger);
+    if (shown)
+        shown();
     return app.exec();
 }

@@ -4,7 +4,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/Placement.h"
 #include "platform/FileSystem.h"
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,6 +1,10 @@
 #include "BenchWorkspace.h"
 
 #include "dialogs/Fonts.h"
+#include "window/Preview.h"
+#include "window/TRidFotoForm.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +39,34 @@ std::optional<BenchArguments> readArguments(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return BenchArguments{argv[1], argc > 2 ? std::max(1, std::atoi(argv[2])) : 3};
+}
+
+void waitForPreviews(TRidFotoForm& form) {
+    for (int c = 0; c < workspace::ColumnCount; ++c) {
+        while (form.preview(c).isBusy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+StallMeter::StallMeter(std::function<bool()> counting) : m_counting(std::move(counting)) {
+    m_ticks.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_ticks, &QTimer::timeout, [this] {
+        const long long now = m_clock.elapsed();
+        if (m_counting && !m_counting()) {
+            m_lastTick = -1;
+            return;
+        }
+        if (m_lastTick >= 0)
+            m_longest = std::max(m_longest, now - m_lastTick);
+        m_lastTick = now;
+    });
+}
+
+void StallMeter::start() {
+    m_longest = 0;
+    m_lastTick = -1;
+    m_clock.start();
+    m_ticks.start(5);
 }
 
 BenchWorkspace::BenchWorkspace(const std::filesystem::path& originals, const char* tag)

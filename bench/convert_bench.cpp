@@ -1,19 +1,24 @@
 // tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]
+// tessaluma-bench-convert --memory ORIGINALS OUTPUT WORKERS [BUDGET_MB]
+//
+// With --memory: converts the .JPG photos once with the given number of workers and memory
+// budget (the program's own unless given) and prints "memory_peak_mb X" (the process's peak
+// resident memory) and "budget_mb X". Run it in a process of its own for each setting.
 //
 // Converts every .JPG in the host folder ORIGINALS into OUTPUT/ridotte (800 x 600, quality
 // 80) and OUTPUT/thumbs (640 x 480, quality 50) with the conversion command's own pass, RUNS
 // times (3 unless given) with a worker per core and RUNS times with one worker, and prints the
-// best runs. It also times the photos converted one after the other on the calling thread, as
-// the command did before it had workers. The last line is "ms_per_photo X" (all cores) for the
+// best runs. The last line is "ms_per_photo X" (all cores) for the
 // driving script, after "cores N", "one_core_ms_per_photo X", "decode_ms_per_photo X",
 // "cpu_ms_per_photo X" (process CPU time) and "memory_ms_per_photo X".
 //
-// It also converts them with the files held in memory (read once beforehand, outputs kept
-// in memory), which tells the decoding and encoding apart from the disk writes, and times a
-// plain full-size float decode of the photos in this process (libjpeg alone, RGB out), the
+// It also converts them on one worker with the files held in memory (read once beforehand,
+// outputs kept in memory), which tells the decoding and encoding apart from the disk writes, and
+// times a plain full-size float decode of the photos in this process (libjpeg alone, RGB out), the
 // floor without a decoder program's start-up and first-touch memory costs.
 
 #include "FakeFileSystem.h"
+#include "PeakMemory.h"
 #include "platform/SystemFileSystem.h"
 #include "workspace/Conversion.h"
 #include "workspace/ParallelConversion.h"
@@ -21,6 +26,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <filesystem>
@@ -55,9 +61,59 @@ void decodeOnly(const std::vector<std::uint8_t>& data) {
     jpeg_destroy_decompress(&info);
 }
 
+std::vector<std::string> photoNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.is_regular_file() && entry.path().extension() == ".JPG")
+            names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int memoryRun(int argc, char** argv) {
+    if (argc < 5 || argc > 6) {
+        std::fprintf(
+            stderr,
+            "usage: tessaluma-bench-convert --memory ORIGINALS OUTPUT WORKERS [BUDGET_MB]\n");
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    const fs::path originals = fs::absolute(argv[2]);
+    const fs::path output = fs::absolute(argv[3]);
+    const int workers = std::max(1, std::atoi(argv[4]));
+    const std::int64_t budget = argc == 6 ? std::int64_t(std::atoll(argv[5])) << 20
+                                          : tess::workspace::defaultMemoryBudget();
+    fs::create_directories(output / "ridotte");
+    fs::create_directories(output / "thumbs");
+    using tess::platform::SystemFileSystem;
+    std::vector<tess::workspace::ParallelConversion::Row> rows;
+    for (const std::string& name : photoNames(originals))
+        rows.push_back({name, true});
+    SystemFileSystem fileSystem;
+    tess::workspace::ParallelConversion pass(
+        fileSystem, SystemFileSystem::windowsPath(originals.string()),
+        {800, 600, 80, SystemFileSystem::windowsPath((output / "ridotte").string())},
+        {640, 480, 50, SystemFileSystem::windowsPath((output / "thumbs").string())}, rows, workers,
+        budget);
+    const auto start = std::chrono::steady_clock::now();
+    const auto outcome = pass.run([](int) {});
+    if (outcome.error) {
+        std::fprintf(stderr, "conversion failed\n");
+        return 1;
+    }
+    std::printf("%zu photos, %d workers: %.1f s\n", rows.size(), workers,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    std::printf("budget_mb %.0f\n", double(budget) / (1 << 20));
+    std::printf("memory_peak_mb %.0f\n", tess::bench::peakMemoryMb());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--memory")
+        return memoryRun(argc, argv);
     if (argc < 3 || argc > 4) {
         std::fprintf(stderr, "usage: tessaluma-bench-convert ORIGINALS OUTPUT [RUNS]\n");
         return 2;
@@ -67,13 +123,7 @@ int main(int argc, char** argv) {
     const fs::path output = fs::absolute(argv[2]);
     const int runs = argc == 4 ? std::max(1, std::atoi(argv[3])) : 3;
 
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(originals)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".JPG") {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
+    const std::vector<std::string> names = photoNames(originals);
     if (names.empty()) {
         std::fprintf(stderr, "no .JPG photos in %s\n", originals.string().c_str());
         return 1;
@@ -118,27 +168,13 @@ int main(int argc, char** argv) {
     double bestCpu = 0;
     double bestOneCore = 0;
     double oneCoreCpu = 0;
-    double bestOneRowAtATime = 0;
     try {
         best = timePass(cores, "all cores", bestCpu);
         bestOneCore = timePass(1, "one core", oneCoreCpu);
-        // The conversion as it was before the pass had workers: one row after the other.
-        for (int run = 1; run <= runs; ++run) {
-            const auto start = std::chrono::steady_clock::now();
-            for (const std::string& name : names)
-                tess::workspace::convertToReducedAndThumbnail(fileSystem, name, source, reduced,
-                                                              thumbnail);
-            const double ms =
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                    .count();
-            bestOneRowAtATime = run == 1 ? ms : std::min(bestOneRowAtATime, ms);
-        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "conversion failed: %s\n", error.what());
         return 1;
     }
-    std::printf("one row at a time on the calling thread: best of %d runs, %.1f ms/photo\n", runs,
-                bestOneRowAtATime / double(names.size()));
     // The same conversion with the files in memory.
     tess::test::FakeFileSystem memory;
     for (const std::string& name : names) {
@@ -147,8 +183,11 @@ int main(int argc, char** argv) {
     double bestInMemory = 0;
     for (int run = 1; run <= runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        for (const std::string& name : names) {
-            tess::workspace::convertToReducedAndThumbnail(memory, name, source, reduced, thumbnail);
+        tess::workspace::ParallelConversion pass(memory, source, reduced, thumbnail, rows, 1);
+        const auto outcome = pass.run([](int) {});
+        if (outcome.error) {
+            std::fprintf(stderr, "conversion in memory failed\n");
+            return 1;
         }
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)

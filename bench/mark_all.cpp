@@ -6,7 +6,7 @@
 // Prints one line per run and, last, "mark-all N photos X ms" with the best run. The time
 // covers the command and the preview it leaves to draw, as the user waits for both.
 #include "BenchWorkspace.h"
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,17 +29,17 @@ int main(int argc, char** argv) {
     {
         TRidFotoForm form(nullptr, workspace.project, workspace.fileSystem);
         form.show();
-        form.flushPreviews();
+        tess::bench::waitForPreviews(form);
         QApplication::processEvents();
         count = form.TabFotoOriginali.rowCount();
         auto* markAll = form.findChild<QAction*>(QStringLiteral("SelezionaTutto1"));
         for (int run = 1; run <= runs; ++run) {
             form.TabFotoOriginali.first();
-            form.flushPreviews();
+            tess::bench::waitForPreviews(form);
             QElapsedTimer timer;
             timer.start();
             markAll->trigger();
-            form.flushPreviews();
+            tess::bench::waitForPreviews(form);
             QApplication::processEvents();
             const long long ms = timer.elapsed();
             std::printf("run %d: %lld ms\n", run, ms);

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -33,37 +35,94 @@ bool lacksBoldStrike(const QFont& font) {
            !QFontDatabase::styles(info.family()).contains(QStringLiteral("Bold"));
 }
 
+// Paints `draw` into `area` as it looks at 100 % and shows that picture as many times bigger
+// as the painter's pixels are smaller, each pixel a block. A bitmap face has strikes of a few
+// sizes only, and the toolkit would draw its 100 % strike at every scale, spread out to the
+// scaled advances; the picture scaled up keeps the letters whole and as bold as at 100 %.
+void drawAtOneToOne(QPainter* painter, const QRect& area,
+                    const std::function<void(QPainter*, const QRect&)>& draw) {
+    if (area.isEmpty())
+        return;
+    QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        layerPainter.setFont(painter->font());
+        layerPainter.setPen(painter->pen());
+        draw(&layerPainter, QRect(QPoint(0, 0), area.size()));
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter->drawImage(area, layer);
+    painter->restore();
+}
+
 // Strikes the text of a bitmap face without a bold strike a second time, one pixel to the
-// right; the font's letter spacing has already made each advance one pixel wider.
+// right (the font's letter spacing has already made each advance one pixel wider), and keeps
+// that picture whole on screens scaled above 100 %.
 class DoubleStrikeStyle final : public QProxyStyle {
 public:
     void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette,
                       bool enabled, const QString& text,
                       QPalette::ColorRole textRole) const override {
-        QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
-        if (lacksBoldStrike(painter->font()))
-            QProxyStyle::drawItemText(painter, rect.translated(1, 0), flags, palette, enabled, text,
-                                      textRole);
+        if (!lacksBoldStrike(painter->font())) {
+            QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+            return;
+        }
+        // One pixel more on the right for the second strike of the last letter.
+        drawAtOneToOne(painter, rect.adjusted(0, 0, 1, 0), [&](QPainter* p, const QRect& area) {
+            const QRect first(area.topLeft(), rect.size());
+            for (const QRect& strike : {first, first.translated(1, 0)})
+                QProxyStyle::drawItemText(p, strike, flags, palette, enabled, text, textRole);
+        });
     }
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
-        QProxyStyle::drawControl(element, option, painter, widget);
         const auto* item = qstyleoption_cast<const QStyleOptionViewItem*>(option);
-        if (element != CE_ItemViewItem || !item || !lacksBoldStrike(item->font))
+        if (element != CE_ItemViewItem || !item || !lacksBoldStrike(item->font)) {
+            QProxyStyle::drawControl(element, option, painter, widget);
             return;
-        // The item again, one pixel to the right but only over its text: the background under
-        // the text is a plain fill, so only the glyphs change.
-        const QRect text = subElementRect(SE_ItemViewItemText, option, widget);
+        }
+        // The item without its text (background, icon, focus frame), then the text where and
+        // in the colour the style puts it, struck twice.
+        QStyleOptionViewItem bare = *item;
+        bare.text.clear();
+        QProxyStyle::drawControl(element, &bare, painter, widget);
+        if (item->text.isEmpty())
+            return;
+        const int margin = pixelMetric(PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect area =
+            subElementRect(SE_ItemViewItemText, item, widget).adjusted(margin, 0, -margin - 1, 0);
+        QPalette colours = item->palette;
+        colours.setCurrentColorGroup(!(item->state & State_Enabled)  ? QPalette::Disabled
+                                     : !(item->state & State_Active) ? QPalette::Inactive
+                                                                     : QPalette::Active);
+        const bool selected = item->state & State_Selected;
         painter->save();
-        painter->setClipRect(text.translated(1, 0), Qt::IntersectClip);
-        painter->translate(1, 0);
-        QProxyStyle::drawControl(element, option, painter, widget);
+        painter->setFont(item->font);
+        const QFontMetrics metrics(item->font);
+        const QString shown = elideWithDots(item->text, [&](const QString& text) {
+            return metrics.horizontalAdvance(text) <= area.width();
+        });
+        drawItemText(painter, area, int(item->displayAlignment) | Qt::TextSingleLine, colours,
+                     item->state & State_Enabled, shown,
+                     selected ? QPalette::HighlightedText : QPalette::Text);
         painter->restore();
     }
 };
 
 } // namespace
+
+QString elideWithDots(const QString& text, const std::function<bool(const QString&)>& fits) {
+    if (fits(text))
+        return text;
+    const QString dots = QStringLiteral("...");
+    QString kept = text;
+    while (!kept.isEmpty() && !fits(kept + dots))
+        kept.chop(1);
+    return kept + dots;
+}
 
 void loadFonts() {
     static bool loaded = false;

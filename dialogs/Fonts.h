@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
+
+#include <functional>
 
 class QWidget;
 
@@ -19,7 +22,13 @@ QFont tahoma8();
 QFont msSansSerif8Bold();
 
 // Makes a window and its controls strike the text of a bold face without a bold strike twice,
-// one pixel apart. Call it once the controls are built.
+// one pixel apart, and draw it on screens scaled above 100 % as the 100 % picture made bigger.
+// Call it once the controls are built.
 void strikeBoldBitmapTextTwice(QWidget* window);
+
+// The text as it is when `fits` accepts it, else cut at its end with "..." in place of what was
+// cut, as long as `fits` accepts. Three dots rather than the ellipsis character: in a bitmap
+// face struck twice the ellipsis's dots run into a line that reads as "_".
+QString elideWithDots(const QString& text, const std::function<bool(const QString&)>& fits);
 
 } // namespace tess::ui

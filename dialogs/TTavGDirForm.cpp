@@ -4,6 +4,7 @@
 #include "dialogs/Fonts.h"
 #include "dialogs/Placement.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
 #include <QComboBox>
@@ -22,6 +23,8 @@
 using tess::platform::asciiUpper;
 using tess::platform::FileSystem;
 using tess::platform::joinPath;
+using tess::platform::pathTextFromBytes;
+using tess::platform::textFromBytes;
 
 namespace {
 
@@ -97,8 +100,9 @@ private:
     }
 };
 
-// A label that sizes itself to its text up to its maximum width; a longer text is shown with
-// its middle left out, so that both the drive and the last folders of a path stay readable.
+// A label that sizes itself to its text up to its maximum width; a longer path is shortened
+// as Windows shortens it (see shortenPath), so that the drive and the last folders stay
+// readable.
 class PathLabel : public QLabel {
 public:
     using QLabel::QLabel;
@@ -106,14 +110,17 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override {
         const QRect area = contentsRect();
-        if (fontMetrics().horizontalAdvance(text()) <= area.width()) {
+        // One pixel more for the second strike of the last letter.
+        const auto fits = [&](const QString& text) {
+            return fontMetrics().horizontalAdvance(text) + 1 <= area.width();
+        };
+        if (fits(text())) {
             QLabel::paintEvent(e);
             return;
         }
         QPainter painter(this);
-        const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
-        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(), shown,
-                              foregroundRole());
+        style()->drawItemText(&painter, area, int(alignment()), palette(), isEnabled(),
+                              tess::ui::shortenPath(text(), fits), foregroundRole());
     }
 };
 
@@ -125,8 +132,30 @@ QLabel* makeLabel(QLabel* label, const char* name, int x, int y) {
 
 } // namespace
 
+namespace tess::ui {
+
+QString shortenPath(const QString& path, const std::function<bool(const QString&)>& fits) {
+    if (fits(path))
+        return path;
+    const QStringList levels = path.split(u'\\', Qt::SkipEmptyParts);
+    if (levels.isEmpty())
+        return elideWithDots(path, fits);
+    // Leaving out the first folders one by one; the drive stays.
+    for (qsizetype first = 2; first < levels.size(); ++first) {
+        const QString shortened =
+            levels.first() + QStringLiteral("\\...\\") + levels.mid(first).join(u'\\');
+        if (fits(shortened))
+            return shortened;
+    }
+    const QString lead = QStringLiteral("...\\");
+    return lead +
+           elideWithDots(levels.last(), [&](const QString& last) { return fits(lead + last); });
+}
+
+} // namespace tess::ui
+
 DirectoryListBox::DirectoryListBox(FileSystem& fs, QWidget* parent)
-    : QListWidget(parent), m_fs(fs), m_directory(fs.currentDirectory()) {
+    : QListWidget(parent), m_fs(fs), m_directory(pathTextFromBytes(fs.currentDirectory())) {
     setItemDelegate(new FolderItemDelegate(this));
     setUniformItemSizes(true);
     setIconSize(QSize(16, 16));
@@ -144,7 +173,7 @@ void DirectoryListBox::setDirectory(const std::string& path) {
     if (target.empty() || !m_fs.setCurrentDirectory(target))
         return;
     // The process's current directory is the folder's own spelling (letter case, no "..").
-    const std::string opened = m_fs.currentDirectory();
+    const std::string opened = pathTextFromBytes(m_fs.currentDirectory());
     if (opened == m_directory)
         return;
     m_directory = opened;
@@ -226,7 +255,8 @@ void DirectoryListBox::rebuild() {
         if ((found.attributes & tess::platform::AttrDirectory) == 0 || found.name == "." ||
             found.name == "..")
             continue;
-        addEntry(closedFolder, found.name, joinPath(m_directory, found.name), m_levelCount);
+        const std::string name = textFromBytes(found.name);
+        addEntry(closedFolder, name, joinPath(m_directory, name), m_levelCount);
     }
     setCurrentRow(m_levelCount - 1);
 }
@@ -268,6 +298,9 @@ TTavGDirForm::TTavGDirForm(QWidget* owner, const std::string& nomeDitta, std::st
         DriveComboBox1->findData(QString(QLatin1Char(DirectoryListBox1->drive())) + ':');
     DriveComboBox1->setCurrentIndex(startDrive >= 0 ? startDrive : 0);
     Label4->setBuddy(DriveComboBox1);
+    // The open drive list draws its entries as the tree does, so that they get the dialog's
+    // bold too (the style's own pop-up entries are menu items, which it draws on its own).
+    DriveComboBox1->setItemDelegate(new QStyledItemDelegate(DriveComboBox1));
 
     addButtons(tess::ui::checkMarkIcon(), {317, 15}, {317, 55}, 77, 34);
 

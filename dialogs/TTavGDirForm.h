@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QListWidget>
 
+#include <functional>
 #include <string>
 
 class QComboBox;
@@ -16,11 +17,22 @@ namespace tess::platform {
 class FileSystem;
 }
 
+namespace tess::ui {
+
+// A folder path too long for its place (`fits` says what fits), shortened as Windows shortens
+// paths: the drive, "..." and as many of the last folders as fit ("C:\...\Foto\Mare"); else
+// "..." and the last folder ("...\Mare"), cut at its end if need be ("...\Ma...").
+QString shortenPath(const QString& path, const std::function<bool(const QString&)>& fits);
+
+} // namespace tess::ui
+
 // A folder tree in one column: the levels of the current folder's path from the drive's root
 // down (open folders, each indented by its depth), then the current folder's subfolders (closed
 // folders, one level deeper). Double-click or Enter opens the entry under the mouse or the
 // highlighted one; a single click only highlights. Opening a folder makes it the process's
-// current directory.
+// current directory. Folder names that are not UTF-8 are shown, and given in paths, by their
+// Windows-1252 reading, by which the file layer finds them again: what the tree gives can be
+// shown, typed and stored.
 class DirectoryListBox : public QListWidget {
     Q_OBJECT
 

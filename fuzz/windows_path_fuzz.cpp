@@ -2,6 +2,7 @@
 // order of names. Input: path NUL current directory NUL name NUL name NUL name.
 
 #include "FuzzSupport.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
 #include <string>
@@ -14,11 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view current = fields[1];
     const std::string_view names[] = {fields[2], fields[3], fields[4]};
 
-    // A resolved path holds only components a folder entry can have, and its text resolves to
-    // itself wherever one stands.
+    // A resolved path holds only components that name themselves (no separator, nothing Win32
+    // would drop), and its text resolves to itself wherever one stands.
     if (const auto resolved = resolveWindowsPath(path, current)) {
         for (const std::string& component : *resolved) {
-            FUZZ_CHECK(isSinglePathComponent(component));
+            FUZZ_CHECK(!component.empty() && component.find_first_of("\\/") == std::string::npos &&
+                       component.back() != '.' && component.back() != ' ');
         }
         const std::string text = joinWindowsPath(*resolved);
         FUZZ_CHECK(resolveWindowsPath(text, "") == resolved);
@@ -33,7 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto joined = resolveWindowsPath("C:\\x\\" + std::string(name), "");
         if (isSinglePathComponent(name)) {
             FUZZ_CHECK(joined && joined->size() == 2 && joined->back() == name);
+            FUZZ_CHECK(isValidFileName(name) && namesFolderEntry(name));
         }
+        // A name shown in a message stays on its line.
+        FUZZ_CHECK(singleLineText(name).find_first_of("\r\n") == std::string::npos);
         if (namesFolderEntry(name)) {
             FUZZ_CHECK(joined && joined->size() == 2 && joined->front() == "x");
         }

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tess::imaging {
+
+// The largest profile a reduced copy and a thumbnail carry on: 1 MiB. The RGB profiles cameras
+// and editors embed take a few KB (a table-based one some hundred KB); larger ones are device
+// links or bloated tables that would outweigh the copy itself, and are dropped.
+inline constexpr std::size_t kMaxCarriedIccProfile = std::size_t(1) << 20;
 
 // The ICC colour profile a JPEG file carries in its APP2 "ICC_PROFILE" segments, its chunks
 // put together in sequence order. Empty when the file has none, and when the set is

@@ -2,6 +2,7 @@
 
 #include "imaging/Image.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -49,19 +50,34 @@ inline constexpr const char* kPreviewTooLarge = "Foto troppo grande per l'antepr
 inline constexpr int kMaxScans = 100;
 inline constexpr const char* kTooManyScans = "File JPEG con troppe scansioni";
 
+// What a decode throws when its caller has asked it to stop; never shown, since the caller
+// no longer wants the picture.
+inline constexpr const char* kDecodeStopped = "Decodifica interrotta";
+
 // Reads the header. Empty data gives a 0 x 0 header (a zero-byte file has no size).
 // Throws tess::Error("JPEG error #<n>") with libjpeg's message number.
 JpegInfo readJpegHeader(const Bytes& data);
 
-// The size the profile decodes to (for SpeedFirst each side divided by 4, rounded up).
-Size decodedSize(const JpegInfo& info, DecodeProfile profile);
-
 // Decodes the data with the profile and draws it point-sampled (no smoothing) onto one white
 // image per requested size, in one pass over the data. Throws tess::Error("JPEG error #<n>"),
 // tess::Error("Out of memory") when the decoded size is beyond kMaxDecodedPixels, and the
-// errors of the preview's limits and of kMaxScans.
+// errors of the preview's limits and of kMaxScans. When `stop` is given and turns true, the
+// decode ends within a band of rows with tess::Error(kDecodeStopped).
 std::vector<RgbImage> decodeStretched(const Bytes& data, DecodeProfile profile,
-                                      const std::vector<Size>& targets);
+                                      const std::vector<Size>& targets,
+                                      const std::atomic<bool>* stop = nullptr);
+
+// The most memory decodeStretched takes for the data and sizes with the QualityFirst profile, in
+// bytes, judged from the header alone: the decoder's bands of rows, the coefficients of the
+// whole image for a file of several scans, the rows handed to the drawing and the images
+// drawn (not the data itself). Data whose header cannot be read gives 0: its decode fails
+// before it takes any.
+std::int64_t decodeMemory(const Bytes& data, const std::vector<Size>& targets);
+
+// The most memory encodeJpeg takes for an image of the given size, besides the image: the
+// coefficients of the whole image for a progressive file, and the encoded data, counted at the
+// image's raw size (a photo's JPEG is far smaller) in a buffer up to twice that as it grows.
+std::int64_t encodeMemory(Size size, bool progressive);
 
 // Encodes with libjpeg's defaults, the floating-point forward DCT, jpeg_set_quality with the
 // low byte of `quality` and baseline-limited tables, the simple progressive script when

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -28,11 +29,13 @@ struct ProfileSetting {
 struct FindEntry {
     std::string name;         // as the directory holds it, letter case kept
     std::uint32_t attributes; // Windows attribute value
+    // When the entry was last written; the epoch when the layer cannot tell.
+    std::chrono::system_clock::time_point lastWritten{};
 };
 
 // The Windows file, profile and path functions the program relies on. Every path above this
-// interface is Windows text: a drive letter, ":" and "\" ("/" is accepted too). One
-// implementation stands in for Windows on POSIX systems; a Win32 one can sit beside it.
+// interface is Windows text: a drive letter, ":" and "\" ("/" is accepted too). On Windows the
+// Win32 layer gives them; on POSIX systems a stand-in does (SystemFileSystem names the one built).
 // All text is UTF-8.
 class FileSystem {
 public:
@@ -45,6 +48,10 @@ public:
     virtual bool setCurrentDirectory(const std::string& path) = 0;
     // The drives, as "C:", in letter order.
     virtual std::vector<std::string> drives() = 0;
+    // The folder the photo lists start at when the settings name none, as Windows text ending
+    // in "\": on Windows the system's own folder. A layer on another system names a folder its
+    // users keep photos in.
+    virtual std::string defaultPhotoFolder() { return "C:\\WINDOWS\\"; }
 
     // Directory search with a "folder\*.*" pattern: "." and ".." first (none at a drive's
     // root), then the entries sorted as NTFS returns them. A missing or unreadable folder
@@ -82,6 +89,13 @@ public:
     // old one, so a failure never leaves a truncated file or the temporary behind. A read-only
     // file is not replaced. Throws tess::Error("Cannot create file <path>").
     virtual void writeFile(const std::string& path, const void* data, std::size_t size) = 0;
+    // Writes as writeFile does, to the entry of exactly the path's last name: where a folder
+    // tells letter case apart and has no entry of that exact name, a new file of that name is
+    // made, beside any entry whose name differs from it only in letter case (which writeFile
+    // would replace). Where names ignore letter case, as on Windows, this is writeFile.
+    virtual void writeFileExactName(const std::string& path, const void* data, std::size_t size) {
+        writeFile(path, data, size);
+    }
 
     // Several keys of one section read with one read of the file: each value (at most 2047
     // characters), or nothing when the file, the section or the key is missing. A file in UTF-16

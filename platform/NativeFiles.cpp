@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/ProfileText.h"
+#include "platform/TextEncoding.h"
 
 namespace tess::platform {
 
@@ -9,7 +10,7 @@ std::vector<std::uint8_t> readWholeFile(const std::string& nativePath,
                                         const std::string& shownPath) {
     std::vector<std::uint8_t> contents;
     if (readNativeFile(nativePath, contents) != ReadResult::Read) {
-        throw Error("Cannot open file " + shownPath);
+        throw Error("Cannot open file " + singleLineText(shownPath));
     }
     return contents;
 }
@@ -24,7 +25,7 @@ std::optional<std::vector<std::uint8_t>> readWholeFileUpTo(const std::string& na
     case ReadResult::TooBig:
         return std::nullopt;
     default:
-        throw Error("Cannot open file " + shownPath);
+        throw Error("Cannot open file " + singleLineText(shownPath));
     }
 }
 

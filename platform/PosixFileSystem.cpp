@@ -3,18 +3,21 @@
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
 #include "platform/NativeFiles.h"
+#include "platform/PicturesFolder.h"
 #include "platform/PosixHandles.h"
 #include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -101,6 +104,13 @@ std::string hostPathFor(const PathComponents& components) {
     return host;
 }
 
+std::chrono::system_clock::time_point lastWrittenOf(const struct stat& st) {
+    return std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::seconds(st.st_mtim.tv_sec) +
+            std::chrono::nanoseconds(st.st_mtim.tv_nsec)));
+}
+
 std::uint32_t attributesOf(const struct stat& st, std::string_view name) {
     std::uint32_t value = S_ISDIR(st.st_mode) ? AttrDirectory : AttrArchive;
     if (isReadOnlyMode(st.st_mode)) {
@@ -175,6 +185,39 @@ ReadResult readNativeFile(const std::string& host, std::vector<std::uint8_t>& co
 
 namespace {
 
+// The home folder: $HOME when it is an absolute path, else the user's entry in the user
+// database, else the root.
+std::string hostHomeFolder() {
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+        return home;
+    }
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return "/";
+}
+
+// Where the user keeps pictures: the folder user-dirs.dirs names when it exists, else home. A
+// relative XDG_CONFIG_HOME is ignored, as the base directory rules ask.
+std::string hostPicturesFolder() {
+    const std::string home = hostHomeFolder();
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    const std::string config =
+        configHome && configHome[0] == '/' ? std::string(configHome) : joinHost(home, ".config");
+    std::vector<std::uint8_t> userDirs;
+    if (readNativeFile(joinHost(config, "user-dirs.dirs"), userDirs, 1 << 20) != ReadResult::Read) {
+        userDirs.clear();
+    }
+    const auto pictures = picturesFolderFromUserDirs(
+        std::string_view(reinterpret_cast<const char*>(userDirs.data()), userDirs.size()), home);
+    struct stat st {};
+    return pictures && statHost(*pictures, st) && S_ISDIR(st.st_mode) ? *pictures : home;
+}
+
 // Moves a plain file to another file system, as Windows does when a move leaves the volume: the
 // copy is complete and synced before the original goes, and a failed copy is removed.
 bool moveAcrossFileSystems(const std::string& from, const std::string& to) {
@@ -238,6 +281,17 @@ std::vector<std::string> PosixFileSystem::drives() {
     return {"C:"};
 }
 
+std::string PosixFileSystem::defaultPhotoFolder() {
+    std::call_once(m_defaultPhotoFolderOnce, [this] {
+        // Text that can be shown and stored, should the folder's name not be UTF-8.
+        m_defaultPhotoFolder = pathTextFromBytes(windowsPath(hostPicturesFolder()));
+        if (m_defaultPhotoFolder.back() != '\\') {
+            m_defaultPhotoFolder += '\\';
+        }
+    });
+    return m_defaultPhotoFolder;
+}
+
 std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
     const SearchPattern parts = splitSearchPattern(pattern);
     if (parts.name.empty()) {
@@ -263,7 +317,7 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
             return {};
         }
         const std::string_view name = lastHostComponent(host);
-        return {FindEntry{std::string(name), attributesOf(st, name)}};
+        return {FindEntry{std::string(name), attributesOf(st, name), lastWrittenOf(st)}};
     }
 
     const std::string folder = hostPathFor(*folderComponents);
@@ -285,8 +339,8 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
     }
     const std::size_t firstEntry = result.size();
     while (const dirent* entry = ::readdir(dir.get())) {
-        // A name Windows cannot hold ("a\b", "x.", "x ") is never shown: joined to the
-        // folder's path it would name another file.
+        // A name Windows cannot hold ("a\b", "x.", "a:b", a line break in it) is never shown:
+        // joined to the folder's path it would name another file, or none at all.
         const std::string_view name = entry->d_name;
         if (!isSinglePathComponent(name) || !matchesPattern(name, parts.name)) {
             continue;
@@ -296,7 +350,7 @@ std::vector<FindEntry> PosixFileSystem::findFiles(const std::string& pattern) {
         if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, 0) != 0) {
             continue;
         }
-        result.push_back({std::string(name), attributesOf(st, name)});
+        result.push_back({std::string(name), attributesOf(st, name), lastWrittenOf(st)});
     }
     std::sort(result.begin() + static_cast<std::ptrdiff_t>(firstEntry), result.end(),
               [](const FindEntry& a, const FindEntry& b) { return ntfsNameLess(a.name, b.name); });
@@ -415,12 +469,36 @@ std::optional<std::vector<std::uint8_t>> PosixFileSystem::readFileUpTo(const std
     return readWholeFileUpTo(hostPath(path), path, maxSize);
 }
 
-void PosixFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
-    const auto components = resolve(path);
-    if (!components || components->empty() || !isValidFileName(components->back()) ||
-        replaceNativeFile(hostPathFor(*components), data, size) != WriteOutcome::Written) {
-        throw Error("Cannot create file " + path);
+namespace {
+
+// Writes a whole file. Its folder is found as hostPathFor finds it; its last name, with
+// `exactName`, only as given, otherwise also in another letter case.
+void writeWholeFile(const std::string& path, const void* data, std::size_t size, bool exactName) {
+    auto components = resolve(path);
+    std::string host;
+    if (components && !components->empty() && isValidFileName(components->back())) {
+        if (exactName) {
+            const std::string name = components->back();
+            components->pop_back();
+            host = joinHost(hostPathFor(*components), name);
+        } else {
+            host = hostPathFor(*components);
+        }
     }
+    if (host.empty() || replaceNativeFile(host, data, size) != WriteOutcome::Written) {
+        throw Error("Cannot create file " + singleLineText(path));
+    }
+}
+
+} // namespace
+
+void PosixFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
+    writeWholeFile(path, data, size, false);
+}
+
+void PosixFileSystem::writeFileExactName(const std::string& path, const void* data,
+                                         std::size_t size) {
+    writeWholeFile(path, data, size, true);
 }
 
 std::vector<std::optional<std::string>>

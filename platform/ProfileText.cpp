@@ -297,6 +297,64 @@ std::vector<std::optional<std::string>> findProfileValues(std::string_view text,
 
 namespace {
 
+// The settings a write stores, by index, with their keys: of two for the same key the later
+// one. The others go into `refused`.
+struct AcceptedSettings {
+    std::vector<std::size_t> indexes;
+    std::vector<std::string_view> keys;
+};
+
+AcceptedSettings acceptSettings(std::string_view section,
+                                const std::vector<ProfileSetting>& settings,
+                                std::vector<std::size_t>& refused) {
+    const auto storable = [](const std::string& value) {
+        return !holdsLineBreak(value) && isValidUtf8(value);
+    };
+    AcceptedSettings accepted;
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const std::string_view key = trimBlanks(settings[i].key);
+        if (!canStoreSection(section) || !canStoreKey(key) || !storable(settings[i].value)) {
+            refused.push_back(i);
+            continue;
+        }
+        const WantedName wanted(key);
+        const bool ascii = isAscii(key);
+        const auto later = std::find_if(settings.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                        settings.end(), [&](const ProfileSetting& other) {
+                                            return wanted.matches(trimBlanks(other.key), ascii) &&
+                                                   storable(other.value);
+                                        });
+        if (later == settings.end()) {
+            accepted.indexes.push_back(i);
+            accepted.keys.push_back(key);
+        }
+    }
+    return accepted;
+}
+
+// Puts the lines of new keys after the last key line of their section, or a new section with
+// them at the end of the text.
+Edit newKeysEdit(std::string_view text, std::string_view section, const SectionScan& scan,
+                 std::string added) {
+    std::string lead;
+    if (!scan.found) {
+        const bool unended = !text.empty() && text.back() != '\n' && text.back() != '\r';
+        lead.append(unended ? scan.newline : std::string_view())
+            .append("[")
+            .append(section)
+            .append("]")
+            .append(scan.newline);
+    } else if (scan.insertUnended) {
+        lead = scan.newline;
+    }
+    const std::size_t at = scan.found ? scan.insertAt : text.size();
+    // A lone CR before a blank LF line would make one line end of the two.
+    if (at < text.size() && text[at] == '\n' && added.back() == '\r') {
+        added += '\n';
+    }
+    return {at, at, lead + added};
+}
+
 // The changes that setting keys makes to a text, in text order, and what the scan found.
 struct EditPlan {
     std::vector<Edit> edits;
@@ -306,70 +364,32 @@ struct EditPlan {
 EditPlan planEdits(std::string_view text, std::string_view section,
                    const std::vector<ProfileSetting>& settings, std::vector<std::size_t>& refused) {
     const std::string_view sectionName = trimBlanks(section);
-    // The settings that will be written, by index; of two for the same key the later one.
-    std::vector<std::size_t> accepted;
-    std::vector<std::string_view> names;
-    for (std::size_t i = 0; i < settings.size(); ++i) {
-        const std::string_view key = trimBlanks(settings[i].key);
-        const std::string& value = settings[i].value;
-        if (!canStoreSection(sectionName) || !canStoreKey(key) || holdsLineBreak(value) ||
-            !isValidUtf8(value)) {
-            refused.push_back(i);
-            continue;
-        }
-        const WantedName wanted(key);
-        const bool ascii = isAscii(key);
-        const auto later = std::find_if(settings.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                        settings.end(), [&](const ProfileSetting& other) {
-                                            return wanted.matches(trimBlanks(other.key), ascii) &&
-                                                   !holdsLineBreak(other.value) &&
-                                                   isValidUtf8(other.value);
-                                        });
-        if (later == settings.end()) {
-            accepted.push_back(i);
-            names.push_back(key);
-        }
-    }
+    const AcceptedSettings accepted = acceptSettings(sectionName, settings, refused);
     EditPlan plan;
-    if (accepted.empty()) {
+    if (accepted.indexes.empty()) {
         return plan;
     }
-
-    plan.scan = scanSection(text, sectionName, names);
+    plan.scan = scanSection(text, sectionName, accepted.keys);
     const SectionScan& scan = plan.scan;
-    std::vector<Edit>& edits = plan.edits;
     std::string added; // the lines of new keys
-    for (std::size_t n = 0; n < accepted.size(); ++n) {
-        const std::string& value = settings[accepted[n]].value;
+    for (std::size_t n = 0; n < accepted.indexes.size(); ++n) {
+        const std::string& value = settings[accepted.indexes[n]].value;
         const KeyLine& line = scan.keys[n];
         if (!scan.found || line.begin == kNone) {
-            added.append(names[n]).append("=").append(encodeValue(value)).append(scan.newline);
+            added.append(accepted.keys[n])
+                .append("=")
+                .append(encodeValue(value))
+                .append(scan.newline);
         } else if (readValue(line.value) != value) {
-            edits.push_back(
+            plan.edits.push_back(
                 {line.begin, line.end, std::string(line.name) + '=' + encodeValue(value)});
         }
     }
     if (!added.empty()) {
-        std::string lead;
-        if (!scan.found) {
-            const bool unended = !text.empty() && text.back() != '\n' && text.back() != '\r';
-            lead.append(unended ? scan.newline : std::string_view())
-                .append("[")
-                .append(sectionName)
-                .append("]")
-                .append(scan.newline);
-        } else if (scan.insertUnended) {
-            lead = scan.newline;
-        }
-        const std::size_t at = scan.found ? scan.insertAt : text.size();
-        // A lone CR before a blank LF line would make one line end of the two.
-        if (at < text.size() && text[at] == '\n' && added.back() == '\r') {
-            added += '\n';
-        }
-        edits.push_back({at, at, lead + added});
+        plan.edits.push_back(newKeysEdit(text, sectionName, scan, std::move(added)));
     }
     // Rewritten key lines all end before the place where new keys go.
-    std::sort(edits.begin(), edits.end(),
+    std::sort(plan.edits.begin(), plan.edits.end(),
               [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
     return plan;
 }
@@ -491,11 +511,16 @@ PatchPlan planProfileRewrite(std::string_view fileBytes, std::string_view sectio
     const std::size_t begin = plan.edits.front().begin;
     const std::size_t end = plan.edits.back().end;
 
-    // Everything from the first change on, written anew.
+    // Everything from the first change on, written anew. A shorter file is written with blanks
+    // after its end, which the cut that follows takes away, so the file never ends in old bytes.
     const auto rewriteTail = [&] {
         std::string tail = encode(applyEdits(text, begin, text.size(), plan.edits)) + file.oddByte;
         const std::size_t at = offsetOf(begin);
         patches.size = at + tail.size();
+        if (patches.size < fileBytes.size()) {
+            const std::size_t unit = encode(" ").size();
+            tail += encode(std::string((fileBytes.size() - patches.size) / unit, ' '));
+        }
         patches.writes.push_back({at, std::move(tail)});
         return patches;
     };

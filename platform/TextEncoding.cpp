@@ -1,5 +1,6 @@
 #include "platform/TextEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -122,6 +123,35 @@ std::string textFromBytes(std::string_view bytes) {
     return isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
 }
 
+std::optional<std::string> utf8ToWindows1252(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t length = 0;
+        const char32_t code = decodeAt(text, pos, length, false);
+        pos += length;
+        const auto high = std::find(kWindows1252High.begin(), kWindows1252High.end(), code);
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            bytes += static_cast<char>(code);
+        } else if (high != kWindows1252High.end()) {
+            bytes += static_cast<char>(0x80 + (high - kWindows1252High.begin()));
+        } else {
+            return std::nullopt; // not UTF-8, or no byte for the character
+        }
+    }
+    return bytes;
+}
+
+std::string bytesLike(std::string_view original, std::string_view text) {
+    if (!isValidUtf8(original)) {
+        if (auto bytes = utf8ToWindows1252(text)) {
+            return *std::move(bytes);
+        }
+    }
+    return std::string(text);
+}
+
 std::string utf16UnitsToUtf8(std::u16string_view units) {
     std::string text;
     text.reserve(units.size() * 3 / 2);
@@ -183,6 +213,34 @@ std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
         bytes += bigEndian ? low : high;
     }
     return bytes;
+}
+
+std::string singleLineText(std::string_view text) {
+    // The symbols of the block "Control Pictures": U+2400 + code for the codes below 0x20, U+2421
+    // for DEL and U+2424 for the other line breaks.
+    const auto symbol = [](char32_t code) {
+        return std::string{char(0xE2), char(0x90), char(0x80 + code)};
+    };
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        const std::string_view rest = text.substr(pos);
+        if (byte < 0x20) {
+            result += symbol(byte);
+        } else if (byte == 0x7F) {
+            result += symbol(0x21);
+        } else if (rest.substr(0, 2) == "\xC2\x85") {
+            result += symbol(0x24);
+            pos += 1;
+        } else if (rest.substr(0, 3) == "\xE2\x80\xA8" || rest.substr(0, 3) == "\xE2\x80\xA9") {
+            result += symbol(0x24);
+            pos += 2;
+        } else {
+            result += text[pos];
+        }
+    }
+    return result;
 }
 
 } // namespace tess::platform

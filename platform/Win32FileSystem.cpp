@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cwctype>
 #include <memory>
 #include <optional>
@@ -94,6 +95,17 @@ std::optional<std::wstring> fullPath(std::string_view path) {
         return full;
     }
     return startsWith(full, L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+// A file time (100-nanosecond steps since 1601) on the system clock (seconds since 1970).
+std::chrono::system_clock::time_point timeOf(const FILETIME& time) {
+    using Ticks = std::chrono::duration<long long, std::ratio<1, 10'000'000>>;
+    constexpr long long kTicksFrom1601To1970 = 116'444'736'000'000'000LL;
+    const long long ticks = static_cast<long long>(
+        (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    return std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            Ticks(ticks - kTicksFrom1601To1970)));
 }
 
 // Where the last name of a full path starts.
@@ -518,7 +530,8 @@ std::vector<FindEntry> Win32FileSystem::findFiles(const std::string& pattern) {
             (wildcards && !matchesPattern(name, parts.name))) {
             continue;
         }
-        result.push_back({name, data.dwFileAttributes & kKnownAttributes});
+        result.push_back(
+            {name, data.dwFileAttributes & kKnownAttributes, timeOf(data.ftLastWriteTime)});
     } while (FindNextFileW(search.get(), &data));
     std::sort(result.begin() + static_cast<std::ptrdiff_t>(firstEntry), result.end(),
               [](const FindEntry& a, const FindEntry& b) { return ntfsNameLess(a.name, b.name); });
@@ -592,7 +605,7 @@ std::optional<std::vector<std::uint8_t>> Win32FileSystem::readFileUpTo(const std
 
 void Win32FileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
     if (replaceNativeFile(path, data, size) != WriteOutcome::Written) {
-        throw Error("Cannot create file " + path);
+        throw Error("Cannot create file " + singleLineText(path));
     }
 }
 

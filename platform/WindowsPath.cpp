@@ -151,23 +151,54 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
     return false;
 }
 
+NameCharacter nameCharacter(char c) {
+    if (isSeparator(c)) {
+        return NameCharacter::Separator;
+    }
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string_view(":*?\"<>|").find(c) != std::string_view::npos) {
+        return NameCharacter::Forbidden;
+    }
+    return NameCharacter::Allowed;
+}
+
+namespace {
+
+bool allAllowed(std::string_view name) {
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return nameCharacter(c) == NameCharacter::Allowed; });
+}
+
+} // namespace
+
 bool isSinglePathComponent(std::string_view name) {
-    return !name.empty() && name.find_first_of("\\/") == std::string_view::npos &&
-           trimComponent(name).size() == name.size();
+    return !name.empty() && allAllowed(name) && trimComponent(name).size() == name.size();
 }
 
 bool namesFolderEntry(std::string_view name) {
-    return name.find_first_of("\\/") == std::string_view::npos && !trimComponent(name).empty();
+    return allAllowed(name) && !trimComponent(name).empty();
 }
 
 bool isValidFileName(std::string_view name) {
-    if (name.empty()) {
-        return false;
+    return !name.empty() && allAllowed(name);
+}
+
+std::string pathTextFromBytes(std::string_view path) {
+    std::string text;
+    text.reserve(path.size());
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = start;
+        while (end < path.size() && !isSeparator(path[end])) {
+            ++end;
+        }
+        text += textFromBytes(path.substr(start, end - start));
+        if (end < path.size()) {
+            text += path[end];
+        }
+        start = end + 1;
     }
-    return std::none_of(name.begin(), name.end(), [](char c) {
-        const auto code = static_cast<unsigned char>(c);
-        return code < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
-    });
+    return text;
 }
 
 std::u16string foldedName(std::string_view name) {
@@ -175,13 +206,15 @@ std::u16string foldedName(std::string_view name) {
     result.reserve(name.size());
     std::size_t pos = 0;
     while (pos < name.size()) {
-        char32_t code = simpleUpperCase(decodeUtf8(name, pos));
+        // Windows folds code units, so the two halves of a character beyond the Basic
+        // Multilingual Plane stay as they are.
+        char32_t code = decodeUtf8(name, pos);
         if (code >= 0x10000) {
             code -= 0x10000;
             result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
             result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
         } else {
-            result.push_back(static_cast<char16_t>(code));
+            result.push_back(upperCaseUnit(static_cast<char16_t>(code)));
         }
     }
     return result;

@@ -44,18 +44,28 @@ bool hasWildcards(std::string_view name);
 // ending in ".*" also matches names without an extension, so "*.*" matches every name.
 bool matchesPattern(std::string_view name, std::string_view pattern);
 
-// Whether a name joined to a folder path names exactly one entry of that folder, and that entry:
-// not empty, no "\" or "/", and no trailing dot or blank that Win32 would drop (so neither "."
-// nor ".."). A folder entry whose name fails this cannot be reached through a Windows path.
+// The one rule for the characters of a file name, which every name check below is built on:
+// what Windows makes of each byte of a name.
+enum class NameCharacter {
+    Allowed,   // any byte not named below: DEL (0x7F) and the bytes of UTF-8 characters too
+    Separator, // "\" and "/": a name holding one is a path, not a folder entry
+    Forbidden, // : * ? " < > | and the control characters 0x00-0x1F: no Windows file has them
+};
+NameCharacter nameCharacter(char c);
+
+// Whether a name is one a Windows folder entry can have and, joined to a folder path, names
+// exactly that entry: not empty, every character Allowed, and no trailing dot or blank that
+// Win32 would drop (so neither "." nor ".."). An entry whose name fails this (a Linux name
+// holding ":" or a line break, "x.") cannot be reached through a Windows path, and no list shows
+// it.
 bool isSinglePathComponent(std::string_view name);
 // Whether a name joined to a folder path names an entry of that folder, Win32 dropping its
-// trailing dots and blanks ("x." is "x"): no "\" or "/", and something left once they are
-// dropped (so not "", "." or ".."). A name that fails this would name the folder itself or
-// reach another one.
+// trailing dots and blanks ("x." is "x"): every character Allowed, and something left once they
+// are dropped (so not "", "." or ".."). A name that fails this would name the folder itself,
+// reach another one, or name no file Windows can hold.
 bool namesFolderEntry(std::string_view name);
 
-// Whether Windows accepts the text as a file name: not empty, and none of \ / : * ? " < > | or a
-// control character.
+// Whether Windows accepts the text as a file name: not empty, and every character Allowed.
 bool isValidFileName(std::string_view name);
 
 // Upper case for the ASCII letters only; every other byte is kept (drive letters, "Thumbs.db"
@@ -67,7 +77,11 @@ std::string asciiUpper(std::string_view text);
 // An empty folder gives "\name", the name on the current drive's root.
 std::string joinPath(std::string_view folder, std::string_view name);
 
-// The name with its letters folded to upper case (simpleUpperCase), as UTF-16 code units. Bytes
+// A path as text that can be shown and stored: each component that is not UTF-8 given by its
+// Windows-1252 reading (textFromBytes), by which the file layer finds it again.
+std::string pathTextFromBytes(std::string_view path);
+
+// The name with its letters folded to upper case (upperCaseUnit), as UTF-16 code units. Bytes
 // that are not valid UTF-8 keep a code of their own that no valid character folds to.
 std::u16string foldedName(std::string_view name);
 bool sameNameIgnoringCase(std::string_view a, std::string_view b);

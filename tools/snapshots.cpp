@@ -14,7 +14,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/TTavIn1Form.h"
 #include "platform/SystemFileSystem.h"
-#include "workspace/TRidFotoForm.h"
+#include "window/TRidFotoForm.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -8,24 +8,9 @@
 #include "platform/WindowsPath.h"
 #include "workspace/PhotoFiles.h"
 
-#include <limits>
-
 namespace tess::workspace {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // What the copies keep of the original's metadata; nothing else of it is copied.
 struct KeptMetadata {
@@ -40,10 +25,12 @@ KeptMetadata metadataToKeep(const imaging::Bytes& original, const imaging::JpegI
     kept.orientation = orientation >= 2 && orientation <= 8 ? orientation : 0;
     // The pixels of a colour original are copied unchanged, so its RGB profile describes the
     // copies as it did the original. A CMYK original is turned into sRGB and a grey one is
-    // written in colour, so what their profiles say no longer holds.
+    // written in colour, so what their profiles say no longer holds. An oversized profile is
+    // dropped (kMaxCarriedIccProfile).
     if (header.components == 3) {
         imaging::Bytes profile = imaging::readIccProfile(original);
-        if (imaging::iccColourSpace(profile) == "RGB ") {
+        if (imaging::iccColourSpace(profile) == "RGB " &&
+            profile.size() <= imaging::kMaxCarriedIccProfile) {
             kept.iccProfile = std::move(profile);
         }
     }
@@ -69,55 +56,6 @@ imaging::Bytes encodeOutput(const imaging::Bytes& original, int widthLimit, int 
 
 } // namespace
 
-std::int32_t parseInteger(const std::string& text) {
-    const auto invalid = [&text] { return Error("'" + text + "' is not a valid integer value"); };
-    std::size_t pos = 0;
-    // Only spaces count as leading blanks; a tab cannot be typed into a parameter box.
-    while (pos < text.size() && text[pos] == ' ') {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    int base = 10;
-    if (pos < text.size() && text[pos] == '$') {
-        base = 16;
-        ++pos;
-    } else if (pos + 1 < text.size() && text[pos] == '0' &&
-               (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
-        base = 16;
-        pos += 2;
-    }
-    if (pos == text.size()) {
-        throw invalid();
-    }
-    // The magnitude is gathered in 64 bits and checked against the signed 32-bit range after
-    // every digit, hexadecimal included ("$FFFFFFFF" does not wrap to -1).
-    const std::int64_t limit = negative ? -std::int64_t(std::numeric_limits<std::int32_t>::min())
-                                        : std::numeric_limits<std::int32_t>::max();
-    std::int64_t magnitude = 0;
-    for (; pos < text.size(); ++pos) {
-        const int digit = hexDigit(text[pos]);
-        if (digit < 0 || digit >= base) {
-            throw invalid();
-        }
-        magnitude = magnitude * base + digit;
-        if (magnitude > limit) {
-            throw invalid();
-        }
-    }
-    return std::int32_t(negative ? -magnitude : magnitude);
-}
-
-int progressPosition(int rowNumber, int rowCount) {
-    if (rowCount <= 0) {
-        return 0;
-    }
-    return int(imaging::roundHalfEven(100.0L * rowNumber / rowCount));
-}
-
 std::string conversionSourcePath(const std::string& folder, const std::string& name) {
     // Dropping one final "\" and putting one back is joining with a single separator.
     checkPhotoName(name);
@@ -138,48 +76,91 @@ void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int
                  encoded.size());
 }
 
-ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
-                            const std::string& sourceFolder, const OutputSettings& reduced,
-                            const OutputSettings& thumbnail) {
+Original readOriginal(platform::FileSystem& fs, const std::string& name,
+                      const std::string& sourceFolder, const OutputSettings& reduced) {
     const std::string source = conversionSourcePath(sourceFolder, name);
-    const bool replacesOriginal =
-        fs.sameFile(source, conversionDestinationPath(reduced.folder, name));
-    const imaging::Bytes original = fs.readFile(source);
+    const bool replaced = fs.sameFile(source, conversionDestinationPath(reduced.folder, name));
+    return {fs.readFile(source), replaced};
+}
+
+ConvertedPhoto convertOriginal(const Original& original, const OutputSettings& reduced,
+                               const OutputSettings& thumbnail) {
     ConvertedPhoto photo;
-    if (replacesOriginal) {
+    if (original.replacedByReduced) {
         // The thumbnail is made from the new reduced copy, so the two cannot share a decode.
         photo.reduced =
-            encodeOutput(original, reduced.widthLimit, reduced.heightLimit, reduced.quality);
+            encodeOutput(original.data, reduced.widthLimit, reduced.heightLimit, reduced.quality);
         photo.thumbnail = encodeOutput(photo.reduced, thumbnail.widthLimit, thumbnail.heightLimit,
                                        thumbnail.quality);
         return photo;
     }
-    const imaging::JpegInfo header = imaging::readJpegHeader(original);
+    const imaging::JpegInfo header = imaging::readJpegHeader(original.data);
     const imaging::Size reducedSize = imaging::conversionSize(
         header.width, header.height, reduced.widthLimit, reduced.heightLimit);
     const imaging::Size thumbnailSize = imaging::conversionSize(
         header.width, header.height, thumbnail.widthLimit, thumbnail.heightLimit);
-    const auto images = imaging::decodeStretched(original, imaging::DecodeProfile::QualityFirst,
-                                                 {reducedSize, thumbnailSize});
-    const KeptMetadata kept = metadataToKeep(original, header);
+    const auto images = imaging::decodeStretched(
+        original.data, imaging::DecodeProfile::QualityFirst, {reducedSize, thumbnailSize});
+    const KeptMetadata kept = metadataToKeep(original.data, header);
     photo.reduced = encodeWithMetadata(images[0], reduced.quality, header, kept);
     photo.thumbnail = encodeWithMetadata(images[1], thumbnail.quality, header, kept);
     return photo;
 }
 
-void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,
-                const OutputSettings& thumbnail, const ConvertedPhoto& photo) {
-    fs.writeFile(conversionDestinationPath(reduced.folder, name), photo.reduced.data(),
-                 photo.reduced.size());
-    fs.writeFile(conversionDestinationPath(thumbnail.folder, name), photo.thumbnail.data(),
-                 photo.thumbnail.size());
+namespace {
+
+void writeOutput(platform::FileSystem& fs, const std::string& name, const OutputSettings& output,
+                 const imaging::Bytes& bytes) {
+    const std::string path = conversionDestinationPath(output.folder, name);
+    if (output.newNames.count(name) != 0)
+        fs.writeFileExactName(path, bytes.data(), bytes.size());
+    else
+        fs.writeFile(path, bytes.data(), bytes.size());
 }
 
-void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
-                                  const std::string& sourceFolder, const OutputSettings& reduced,
-                                  const OutputSettings& thumbnail) {
-    writePhoto(fs, name, reduced, thumbnail,
-               preparePhoto(fs, name, sourceFolder, reduced, thumbnail));
+} // namespace
+
+std::int64_t conversionMemory(const Original& original, const OutputSettings& reduced,
+                              const OutputSettings& thumbnail) {
+    const std::int64_t data = std::int64_t(original.data.size());
+    imaging::JpegInfo header;
+    imaging::Size reducedSize;
+    imaging::Size thumbnailSize;
+    try {
+        header = imaging::readJpegHeader(original.data);
+        reducedSize = imaging::conversionSize(header.width, header.height, reduced.widthLimit,
+                                              reduced.heightLimit);
+        // Over the original, the thumbnail is made from the reduced copy: within one pixel
+        // of the size made from the original.
+        thumbnailSize = imaging::conversionSize(header.width, header.height, thumbnail.widthLimit,
+                                                thumbnail.heightLimit);
+    } catch (const std::exception&) {
+        return data;
+    }
+    const std::int64_t thumbnailCopy =
+        std::int64_t(thumbnailSize.width + 1) * (thumbnailSize.height + 1) * 3 +
+        imaging::encodeMemory(thumbnailSize, header.progressive);
+    if (original.replacedByReduced) {
+        // Two decodes one after the other, the reduced copy kept between them: the second one
+        // is counted as a second encoder's worth of coefficients.
+        return data + imaging::decodeMemory(original.data, {reducedSize}) +
+               2 * imaging::encodeMemory(reducedSize, header.progressive) + thumbnailCopy;
+    }
+    return data + imaging::decodeMemory(original.data, {reducedSize, thumbnailSize}) +
+           imaging::encodeMemory(reducedSize, header.progressive) +
+           imaging::encodeMemory(thumbnailSize, header.progressive);
+}
+
+ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
+                            const std::string& sourceFolder, const OutputSettings& reduced,
+                            const OutputSettings& thumbnail) {
+    return convertOriginal(readOriginal(fs, name, sourceFolder, reduced), reduced, thumbnail);
+}
+
+void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,
+                const OutputSettings& thumbnail, const ConvertedPhoto& photo) {
+    writeOutput(fs, name, reduced, photo.reduced);
+    writeOutput(fs, name, thumbnail, photo.thumbnail);
 }
 
 } // namespace tess::workspace

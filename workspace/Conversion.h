@@ -4,18 +4,10 @@
 #include "platform/FileSystem.h"
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 namespace tess::workspace {
-
-// Reads a parameter box as an integer: leading blanks, an optional sign, then decimal digits,
-// or hexadecimal digits after "$" or "0x". Anything else (trailing blanks, an empty text, a
-// value outside 32 bits) throws tess::Error("'<text>' is not a valid integer value").
-std::int32_t parseInteger(const std::string& text);
-
-// The progress bar's position after moving to `rowNumber` (1-based) of `rowCount` rows:
-// 100 * row / count rounded half to even.
-int progressPosition(int rowNumber, int rowCount);
 
 // Source path: the folder with one final "\" removed, then "\", then the name. Both paths refuse
 // a name that is not a single folder entry (checkPhotoName).
@@ -29,11 +21,14 @@ struct OutputSettings {
     int heightLimit = 0;
     int quality = 0;
     std::string folder;
+    // Names whose copy is a new file of exactly that name, beside files of the folder whose
+    // names differ from it only in letter case and are not this photo's (matchingEntry).
+    std::set<std::string> newNames{};
 };
 
 // Converts one original into one output (load, fit, stretch onto white, encode, replace).
-// Throws tess::Error with the message of the failing step. The conversion pass calls
-// convertToReducedAndThumbnail instead, which makes both outputs of a photo.
+// Throws tess::Error with the message of the failing step. The conversion pass makes both
+// outputs of a photo from one decode instead (preparePhoto, writePhoto).
 void ConvertiFoto(platform::FileSystem& fs, int widthLimit, int heightLimit, int quality,
                   const std::string& name, const std::string& sourceFolder,
                   const std::string& destinationFolder);
@@ -44,10 +39,33 @@ struct ConvertedPhoto {
     imaging::Bytes thumbnail;
 };
 
-// Reads one original and encodes its reduced copy and its thumbnail in memory, from a single
-// decode. When the reduced copy is to replace the original itself, the thumbnail is made from
-// the new reduced copy, as it would be made from the new file. Writes nothing; safe to call
-// from several threads at once when the file layer is. Throws tess::Error as ConvertiFoto.
+// One original read for the conversion pass: its data, and whether its reduced copy is to
+// replace it (the reduced folder is the originals folder).
+struct Original {
+    imaging::Bytes data;
+    bool replacedByReduced = false;
+};
+
+// Reads one original. Throws tess::Error as ConvertiFoto.
+Original readOriginal(platform::FileSystem& fs, const std::string& name,
+                      const std::string& sourceFolder, const OutputSettings& reduced);
+
+// Encodes the reduced copy and the thumbnail of an original in memory, from a single decode.
+// When the reduced copy is to replace the original itself, the thumbnail is made from the new
+// reduced copy, as it would be made from the new file. Safe to call from several threads at
+// once. Throws tess::Error as ConvertiFoto.
+ConvertedPhoto convertOriginal(const Original& original, const OutputSettings& reduced,
+                               const OutputSettings& thumbnail);
+
+// The most memory convertOriginal takes for the original, its data included, in bytes: judged
+// from its header (the decoder's rows, the coefficients of a file of several scans, the images
+// drawn, the encoders and their outputs), before any of it is taken. An original whose header
+// cannot be read counts for its data alone: its conversion fails before it takes more.
+std::int64_t conversionMemory(const Original& original, const OutputSettings& reduced,
+                              const OutputSettings& thumbnail);
+
+// readOriginal, then convertOriginal. Writes nothing; safe to call from several threads at
+// once when the file layer is.
 ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
                             const std::string& sourceFolder, const OutputSettings& reduced,
                             const OutputSettings& thumbnail);
@@ -56,12 +74,5 @@ ConvertedPhoto preparePhoto(platform::FileSystem& fs, const std::string& name,
 // the thumbnail unwritten. Throws tess::Error("Cannot create file <path>").
 void writePhoto(platform::FileSystem& fs, const std::string& name, const OutputSettings& reduced,
                 const OutputSettings& thumbnail, const ConvertedPhoto& photo);
-
-// Converts one original into its reduced copy and its thumbnail from a single decode. The
-// bytes written are those two ConvertiFoto calls would write; when the reduced copy replaces
-// the original itself, the thumbnail is made from the new file, as two calls would.
-void convertToReducedAndThumbnail(platform::FileSystem& fs, const std::string& name,
-                                  const std::string& sourceFolder, const OutputSettings& reduced,
-                                  const OutputSettings& thumbnail);
 
 } // namespace tess::workspace

@@ -1,9 +1,8 @@
 #include "workspace/PhotoFiles.h"
 
 #include "platform/Error.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
-
-#include <string_view>
 
 namespace tess::workspace {
 
@@ -16,7 +15,7 @@ NameParts splitExtension(const std::string& name) {
 
 void checkPhotoName(const std::string& name) {
     if (!platform::namesFolderEntry(name))
-        throw Error("Nome foto non valido: " + name);
+        throw Error("Nome foto non valido: " + platform::singleLineText(name));
 }
 
 std::string photoPath(const std::string& folder, const std::string& name) {
@@ -25,14 +24,11 @@ std::string photoPath(const std::string& folder, const std::string& name) {
 }
 
 bool isAcceptableBaseName(const std::string& base, const std::string& extension) {
-    constexpr std::string_view forbidden = "\\/:*?\"<>|";
-    for (const char c : base) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F ||
-            forbidden.find(c) != std::string_view::npos)
-            return false;
-    }
+    // An empty result renames nothing; any other must be a name Windows gives a file, and
+    // still one once Windows has dropped its trailing dots and blanks.
     const std::string result = base + extension;
-    return result != "." && result != "..";
+    return result.empty() ||
+           (platform::isValidFileName(result) && platform::namesFolderEntry(result));
 }
 
 } // namespace tess::workspace

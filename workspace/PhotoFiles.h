@@ -24,9 +24,11 @@ void checkPhotoName(const std::string& name);
 // only the listed photo can ever be deleted or renamed.
 std::string photoPath(const std::string& folder, const std::string& name);
 
-// Whether a typed base name may be given to a photo: no "\", "/", ":", none of * ? " < > |,
-// no control character, and the resulting name is not "." or "..". An empty base name is
-// allowed (the photo is then named by its extension alone).
+// Whether a typed base name may be given to a photo of that extension: the resulting name is one
+// Windows gives a file (platform::isValidFileName), and something is left of it once its
+// trailing dots and blanks are dropped (so not "." or ".."). An empty base name is allowed
+// (the photo is then named by its extension alone), and so is an empty result, which renames
+// nothing.
 bool isAcceptableBaseName(const std::string& base, const std::string& extension);
 
 } // namespace tess::workspace

@@ -1,6 +1,7 @@
 #include "workspace/PhotoList.h"
 
 #include "platform/FileSystem.h"
+#include "platform/TemporaryName.h"
 #include "platform/WindowsPath.h"
 
 namespace tess::workspace {
@@ -40,8 +41,12 @@ void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTab
         for (const platform::FindEntry& entry : fs.findFiles(searchPattern(path))) {
             if (VerificaSeDirectoryDOS(entry.name))
                 continue;
-            // Joined to the folder, a name holding a separator would name another file.
+            // Joined to the folder, a name holding a separator would name another file, and one
+            // holding a character Windows forbids (":", a line break) names none it can write.
             if (!platform::isSinglePathComponent(entry.name))
+                continue;
+            // The program's own temporary file, one a killed run left among them.
+            if (platform::isTemporaryFileName(entry.name))
                 continue;
             if (VerificaSeDirectory(fs, platform::joinPath(path, entry.name)))
                 continue;

@@ -21,8 +21,10 @@ bool VerificaSeDb(const std::string& name);
 // The search pattern of a folder text: one trailing "\" removed, then "\*.*".
 std::string searchPattern(const std::string& path);
 
-// Rebuilds the table from the folder: every entry except ".", "..", plain directories and
-// Thumbs.db, in the order of the directory listing, all unmarked; the first row ends current.
+// Rebuilds the table from the folder: every entry except ".", "..", plain directories,
+// Thumbs.db, names no Windows file can have (platform::isSinglePathComponent) and the program's
+// own temporary files, in the order of the directory listing, all unmarked; the first row ends
+// current.
 // A missing or unreadable folder gives an empty list.
 void CaricaListaFoto(platform::FileSystem& fs, const std::string& path, PhotoTable& table);
 

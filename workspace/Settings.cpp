@@ -2,7 +2,11 @@
 
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
+#include "platform/TextEncoding.h"
 #include "platform/WindowsPath.h"
+#include "workspace/Prompt.h"
+
+#include <exception>
 
 namespace tess::workspace {
 
@@ -29,8 +33,10 @@ Settings readSettings(platform::FileSystem& fs, const std::string& iniPath) {
     std::vector<std::optional<std::string>> values(kTextSettings.size() + 1);
     if (!settingsFolderGone(fs, iniPath))
         values = fs.getProfileStrings(kSettingsSection, settingKeys(), iniPath);
-    for (std::size_t i = 0; i < kTextSettings.size(); ++i)
-        settings.texts[i] = values[i].value_or(kTextSettings[i].defaultValue);
+    for (std::size_t i = 0; i < kTextSettings.size(); ++i) {
+        const char* fixed = kTextSettings[i].defaultValue;
+        settings.texts[i] = values[i] ? *values[i] : fixed ? fixed : fs.defaultPhotoFolder();
+    }
     settings.originalsPreviewDisabled =
         values.back().value_or(kPreviewSetting.defaultValue) != "SI";
     return settings;
@@ -45,7 +51,16 @@ void writeSettings(platform::FileSystem& fs, const std::string& iniPath, const S
         values.push_back({keys[i], settings.texts[i]});
     values.push_back({keys.back(), settings.originalsPreviewDisabled ? "NO" : "SI"});
     if (!fs.writeProfileStrings(kSettingsSection, values, iniPath))
-        throw Error("Unable to write to " + iniPath);
+        throw Error("Unable to write to " + platform::singleLineText(iniPath));
+}
+
+void saveSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings,
+                  Prompt& prompt) {
+    try {
+        writeSettings(fs, iniPath, settings);
+    } catch (const std::exception& error) {
+        prompt.reportError(error.what());
+    }
 }
 
 } // namespace tess::workspace

@@ -16,7 +16,7 @@ inline constexpr const char kSettingsSection[] = "Tessaluma";
 
 struct SettingKey {
     const char* key;
-    const char* defaultValue;
+    const char* defaultValue; // none: the platform's start folder (defaultPhotoFolder)
 };
 
 // The nine text keys, in the order they are read and written.
@@ -33,9 +33,9 @@ enum TextSetting {
     TextSettingCount
 };
 inline constexpr std::array<SettingKey, TextSettingCount> kTextSettings{{
-    {"PercorsoFotoOriginali", "C:\\WINDOWS\\"},
-    {"PercorsoFotoRidotte", "C:\\WINDOWS\\"},
-    {"PercorsoFotoThumbs", "C:\\WINDOWS\\"},
+    {"PercorsoFotoOriginali", nullptr},
+    {"PercorsoFotoRidotte", nullptr},
+    {"PercorsoFotoThumbs", nullptr},
     {"LFotoRidotte", "800"},
     {"AFotoRidotte", "600"},
     {"CFotoRidotte", "80"},
@@ -59,8 +59,9 @@ bool settingsFolderGone(platform::FileSystem& fs, const std::string& iniPath);
 inline constexpr const char kSettingsFolderGone[] =
     "La cartella di avvio non esiste più: le impostazioni non vengono lette né salvate.";
 
-// Reads the settings with one read of the file; missing keys give their defaults, an empty value
-// stays empty. With the start folder gone, the defaults.
+// Reads the settings with one read of the file; missing keys give their defaults (a folder the
+// platform's start folder), an empty value stays empty. With the start folder gone, the
+// defaults.
 Settings readSettings(platform::FileSystem& fs, const std::string& iniPath);
 
 // Writes the ten keys in order with one write of the file; a value the file already holds keeps
@@ -68,5 +69,10 @@ Settings readSettings(platform::FileSystem& fs, const std::string& iniPath);
 // cannot be written, throws tess::Error("Unable to write to <iniPath>"). With the start folder
 // gone, writes nothing.
 void writeSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings);
+
+class Prompt;
+// Writes the settings; a failure is shown and goes no further, so a window can still close.
+void saveSettings(platform::FileSystem& fs, const std::string& iniPath, const Settings& settings,
+                  Prompt& prompt);
 
 } // namespace tess::workspace

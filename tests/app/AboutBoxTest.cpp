@@ -135,6 +135,14 @@ TEST_F(AboutBox, TextsAreDrawnBoldOnePixelWiderPerLetter) {
         EXPECT_TRUE(tess::test::drawnBold(label));
 }
 
+TEST_F(AboutBox, TextsAndButtonLookTheSameAt150And200Percent) {
+    TInfoForm box;
+    for (QLabel* text : {box.Label1, box.Label2, box.Label3, box.Label6, box.Label4, box.Label5})
+        EXPECT_TRUE(tess::test::scalesLikeItsPicture(text));
+    EXPECT_TRUE(
+        tess::test::scalesLikeItsPicture(box.OKBtn, box.OKBtn->rect().adjusted(4, 4, -4, -4)));
+}
+
 TEST_F(AboutBox, ImageShowsTheLogoUnscaledFromItsTopLeftCorner) {
     TInfoForm box;
     box.show();

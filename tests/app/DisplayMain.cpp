@@ -1,7 +1,7 @@
 // The main of the display tests: a private Xvfb server, then the application object on the xcb
-// platform on it, the program's fonts and GoogleTest. The server picks a free display number
-// itself and goes with the test process, however that ends.
-#include "dialogs/Fonts.h"
+// platform on it, set up as the program sets itself up (name, icon, fonts), and GoogleTest. The
+// server picks a free display number itself and goes with the test process, however that ends.
+#include "app/Application.h"
 
 #include <QApplication>
 
@@ -79,6 +79,6 @@ int main(int argc, char** argv) {
     setenv("DISPLAY", server.display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication app(argc, argv);
-    tess::ui::loadFonts();
+    tess::ui::setUpApplication();
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,9 @@
 #include "dialogs/MessageBoxes.h"
 #include "platform/Error.h"
 
+#include <QAbstractButton>
+#include <QLabel>
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -85,6 +88,27 @@ TEST_F(RunCommand, AFailureIsShownInTheErrorBoxAndTheProgramGoesOn) {
         EXPECT_EQ(box.text.toStdString(), c.shown);
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(box.buttons, QStringList{"OK"});
+    }
+}
+
+// A question keeps its lines whole however long they are (the toolkit's box wraps beyond
+// about 500 pixels); only a line wider than the screen is wrapped, to keep the box on it.
+TEST_F(RunCommand, BoxesKeepTheirLinesWholeWithinTheScreen) {
+    const QString line = QString::fromUtf8("La foto verrà cancellata permanentemente dal disco "
+                                           "rigido assieme alla relativa foto thumb");
+    for (int repeats : {1, 4}) {
+        QWidget owner;
+        owner.show();
+        ModalDriver driver;
+        driver.then([&](QWidget* box) {
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            const int lines = label->height() / label->fontMetrics().lineSpacing();
+            EXPECT_TRUE(repeats == 1 ? lines == 2 : lines > 2) << lines << " lines";
+            EXPECT_TRUE(box->screen()->availableGeometry().contains(box->frameGeometry()));
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+        });
+        EXPECT_TRUE(
+            tess::ui::confirm(&owner, "Confermare eliminazione foto?\n" + line.repeated(repeats)));
     }
 }
 

@@ -5,9 +5,11 @@
 #include "TextInk.h"
 #include "WindowTest.h"
 
+#include "dialogs/DialogPictures.h"
 #include "dialogs/TTavGDirForm.h"
 #include "platform/SystemFileSystem.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -318,6 +320,45 @@ TEST_F(TTavGDirFormTest, TextsAreDrawnBoldOnePixelWiderPerLetter) {
         EXPECT_TRUE(tess::test::drawnBold(label));
 }
 
+// Every text is struck twice, the highlighted entry's too, and looks at 150 % and 200 % like
+// its 100 % picture made bigger. The areas leave out what the style draws on its own (frames,
+// the arrow) and the drives' icons, which a widget drawn off the screen takes at the screen's
+// scale; the pictures are drawn for the screen's own pixels, leaving nothing to blur.
+TEST_F(TTavGDirFormTest, TextsAreBoldAndLookTheSameAt150And200Percent) {
+    using tess::test::scalesLikeItsPicture;
+    std::string percorso = m_folder;
+    TTavGDirForm form(nullptr, "Rossi", percorso, m_fs);
+    auto& tree = *form.DirectoryListBox1;
+    QPalette colours = tree.palette();
+    colours.setColor(QPalette::Base, Qt::gray); // the highlighted text is then the only white
+    tree.setPalette(colours);
+    form.show();
+    const auto black = [](QRgb pixel) { return pixel == qRgb(0, 0, 0); };
+    const auto white = [](QRgb pixel) { return pixel == qRgb(255, 255, 255); };
+    const QRect line = tree.visualItemRect(tree.item(rowOf(tree, "Alfa")));
+    const int plain = tess::test::inkOf(tree.viewport()->grab(line).toImage(), black).pixels;
+    tree.setCurrentRow(rowOf(tree, "Alfa"));
+    EXPECT_GT(plain, 20);
+    EXPECT_NEAR(tess::test::inkOf(tree.viewport()->grab(line).toImage(), white).pixels, plain,
+                plain / 10);
+
+    for (QWidget* text : std::initializer_list<QWidget*>{form.Label2, form.Label1, form.Label3,
+                                                         form.Label4, tree.viewport()})
+        EXPECT_TRUE(scalesLikeItsPicture(text));
+    for (QWidget* button : {form.OKBtn, form.CancelBtn})
+        EXPECT_TRUE(scalesLikeItsPicture(button, button->rect().adjusted(4, 4, -4, -4)));
+    QComboBox* drive = form.DriveComboBox1;
+    EXPECT_TRUE(scalesLikeItsPicture(drive, drive->rect().adjusted(22, 2, -30, -2)));
+    drive->showPopup();
+    QWidget* drives = drive->view()->viewport();
+    EXPECT_TRUE(scalesLikeItsPicture(drives, drives->rect().adjusted(22, 0, 0, 0), white));
+    drive->hidePopup();
+    form.close();
+    for (const QIcon& icon : {form.OKBtn->icon(), tess::ui::folderPicture(true)})
+        for (qreal ratio : {1.5, 2.0})
+            EXPECT_EQ(icon.pixmap(QSize(16, 16), ratio).size(), QSize(16, 16) * ratio);
+}
+
 TEST_F(TTavGDirFormTest, TheTitleNamesTheCompany) {
     const char* names[] = {"Rossi", "Foto Bianchi & Figli", "Societ\xc3\xa0 Verdi", ""};
     for (const char* name : names) {
@@ -439,6 +480,23 @@ TEST_F(TTavGDirFormTest, ALongPathIsShortenedBeforeTheButtonsAndItsLineShown) {
     std::string shortPath = "C:\\";
     TTavGDirForm rootForm(nullptr, "Rossi", shortPath, m_fs);
     EXPECT_TRUE(rootForm.Label1->toolTip().isEmpty());
+}
+
+// A path too long for the label keeps its drive and its last folders, with three dots for
+// what is left out; here a text fits when it has at most `room` characters.
+TEST(ShortenPath, KeepsTheDriveAndTheLastFoldersAndMarksTheCutWithThreeDots) {
+    const std::pair<int, const char*> cases[] = {
+        {33, "C:\\Utenti\\anna\\Immagini\\Mare 2024"},
+        {32, "C:\\...\\anna\\Immagini\\Mare 2024"},
+        {24, "C:\\...\\Mare 2024"},
+        {13, "...\\Mare 2024"},
+        {10, "...\\Mar..."},
+    };
+    for (const auto& [room, shown] : cases) {
+        const auto fits = [room = room](const QString& text) { return text.size() <= room; };
+        const QString path = QStringLiteral("C:\\Utenti\\anna\\Immagini\\Mare 2024");
+        EXPECT_EQ(tess::ui::shortenPath(path, fits).toStdString(), shown) << room;
+    }
 }
 
 // The tree on its own, on the fake layer: where it starts, which paths it opens, and when it

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -130,27 +131,6 @@ TEST(JpegErrors, LibjpegsMemoryIsBounded) {
               jpegError(JERR_NO_BACKING_STORE));
 }
 
-// The same file with its last scan repeated until it holds `scans` scans.
-Bytes withScans(const Bytes& progressive, int scans) {
-    const JpegInfo info = readJpegHeader(progressive);
-    EXPECT_TRUE(info.progressive);
-    std::size_t lastScan = 0;
-    int count = 0;
-    for (std::size_t i = 0; i + 1 < progressive.size(); ++i) {
-        if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) {
-            lastScan = i;
-            ++count;
-        }
-    }
-    const Bytes scan(progressive.begin() + std::ptrdiff_t(lastScan), progressive.end() - 2);
-    Bytes result(progressive.begin(), progressive.end() - 2);
-    for (; count < scans; ++count) {
-        result.insert(result.end(), scan.begin(), scan.end());
-    }
-    result.insert(result.end(), {0xFF, 0xD9});
-    return result;
-}
-
 TEST(JpegErrors, PreviewsRefuseWhatNoPhotoNeedsAtOnce) {
     const auto previewError = [](const Bytes& data) {
         return errorOf([&] { decodeStretched(data, DecodeProfile::SpeedFirst, {{201, 151}}); });
@@ -179,12 +159,33 @@ TEST(JpegErrors, PreviewsRefuseWhatNoPhotoNeedsAtOnce) {
     // Scans beyond the limit stop both profiles; a photo's own ten go through.
     const Bytes photo = sources().progressive;
     for (DecodeProfile profile : {DecodeProfile::SpeedFirst, DecodeProfile::QualityFirst}) {
-        EXPECT_NO_THROW(decodeStretched(withScans(photo, kMaxScans), profile, {{64, 48}}));
+        EXPECT_NO_THROW(decodeStretched(test::withScans(photo, kMaxScans), profile, {{64, 48}}));
         EXPECT_EQ(errorOf([&] {
-                      decodeStretched(withScans(photo, kMaxScans + 1), profile, {{64, 48}});
+                      decodeStretched(test::withScans(photo, kMaxScans + 1), profile, {{64, 48}});
                   }),
                   kTooManyScans);
     }
+    // A decode its caller no longer wants ends, baseline or progressive.
+    const std::atomic<bool> stop = true;
+    for (const Bytes* data : {&sources().baseline, &photo}) {
+        EXPECT_EQ(errorOf([&] {
+                      decodeStretched(*data, DecodeProfile::SpeedFirst, {{64, 48}}, &stop);
+                  }),
+                  kDecodeStopped);
+    }
+}
+
+// The memory a decode is judged to take before it starts: a file of several scans keeps the
+// coefficients of the whole image (here three full-size components of two bytes per sample), a
+// baseline one only bands of rows; the image drawn counts in full.
+TEST(DecodeMemory, CountsWhatTheFileKindKeepsAndTheImagesDrawn) {
+    const std::vector<Size> drawn{{800, 600}};
+    EXPECT_GE(decodeMemory(test::headerOnlyJpeg(20000, 20000, true), drawn),
+              std::int64_t(20000) * 20000 * 3 * 2 + 800 * 600 * 3);
+    const std::int64_t baseline = decodeMemory(test::headerOnlyJpeg(20000, 20000), drawn);
+    EXPECT_GE(baseline, 800 * 600 * 3 + 20000 * 3 * 16);
+    EXPECT_LT(baseline, std::int64_t(64) << 20);
+    EXPECT_EQ(decodeMemory(Bytes{'n', 'o'}, drawn), 0);
 }
 
 TEST(DecodeStretched, MakesOneImagePerTargetSize) {
@@ -264,7 +265,11 @@ TEST(DecodeStretched, MatchesPointSamplingOfTheFullDecodeExactly) {
         test::cmykTestProfile());
     for (const Bytes* data : {&photo, &progressivePhoto, &greyPhoto, &printPhoto}) {
         for (DecodeProfile profile : {DecodeProfile::QualityFirst, DecodeProfile::SpeedFirst}) {
-            const Size full = decodedSize(readJpegHeader(*data), profile);
+            // The size libjpeg decodes to: the sides divided by the scale, rounded up.
+            const JpegInfo header = readJpegHeader(*data);
+            const int scale = profile == DecodeProfile::SpeedFirst ? 4 : 1;
+            const Size full{(header.width + scale - 1) / scale,
+                            (header.height + scale - 1) / scale};
             const std::vector<Size> targets{{97, 61}, {700, 500}, {1, 1}, {full.width, 3}};
             auto all = targets;
             all.insert(all.begin(), full);
@@ -326,12 +331,6 @@ TEST(DecodeStretched, GreyPhotosComeOutGrey) {
         EXPECT_EQ(coloured, 0);
         EXPECT_NEAR(pixelAt(image, 100, 100)[0], test::greyCellLevel(3, 3), 8);
     }
-}
-
-TEST(DecodeStretched, SpeedFirstDecodesAtAQuarterRoundedUp) {
-    const Bytes data = encodeJpeg(test::gradient(641, 479), 80, false);
-    EXPECT_EQ(decodedSize(readJpegHeader(data), DecodeProfile::SpeedFirst), (Size{161, 120}));
-    EXPECT_EQ(decodedSize(readJpegHeader(data), DecodeProfile::QualityFirst), (Size{641, 479}));
 }
 
 TEST(DecodeStretched, TruncatedFileDecodesWithTheRestGrey) {

@@ -2,6 +2,8 @@
 
 #include "TestPictures.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -270,6 +272,27 @@ Bytes cmykTestProfile() {
 
 std::string jpegError(int code) {
     return "JPEG error #" + std::to_string(code);
+}
+
+// The same file with its last scan repeated until it holds `scans` scans.
+Bytes withScans(const Bytes& progressive, int scans) {
+    const JpegInfo info = readJpegHeader(progressive);
+    EXPECT_TRUE(info.progressive);
+    std::size_t lastScan = 0;
+    int count = 0;
+    for (std::size_t i = 0; i + 1 < progressive.size(); ++i) {
+        if (progressive[i] == 0xFF && progressive[i + 1] == 0xDA) {
+            lastScan = i;
+            ++count;
+        }
+    }
+    const Bytes scan(progressive.begin() + std::ptrdiff_t(lastScan), progressive.end() - 2);
+    Bytes result(progressive.begin(), progressive.end() - 2);
+    for (; count < scans; ++count) {
+        result.insert(result.end(), scan.begin(), scan.end());
+    }
+    result.insert(result.end(), {0xFF, 0xD9});
+    return result;
 }
 
 } // namespace tess::imaging::test

@@ -39,6 +39,9 @@ std::array<unsigned, 64> luminanceTableForQuality(int quality);
 // (the most coefficient memory per pixel).
 Bytes headerOnlyJpeg(int width, int height, bool progressive = false);
 
+// The progressive file with its last scan repeated until it holds `scans` scans.
+Bytes withScans(const Bytes& progressive, int scans);
+
 // A whole-image decode straight through libjpeg, RGB out, with fancy upsampling and block
 // smoothing on: the given scale (1/denominator), IDCT method (a J_DCT_METHOD value) and, for
 // grey-scale files, a palette of 236 levels with the given dithering (a J_DITHER_MODE value).

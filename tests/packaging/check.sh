@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# check.sh install|package BUILD_DIR APP_ID
+# check.sh install|package|lintian BUILD_DIR APP_ID
 #   install: the build installed into a scratch DESTDIR under /usr holds the program, the desktop
-#            entry, the icons, the metainfo and the licence, in agreement with one another, and
-#            desktop-file-validate and appstreamcli accept them.
+#            entry, the icons, the metainfo, the licence, the manual page and the changelog, in
+#            agreement with one another, and desktop-file-validate and appstreamcli accept them.
 #   package: the package cpack builds holds exactly the files of the install, and depends on
 #            what the program links plus the fonts.
+#   lintian: Debian's package checker finds no error and no warning in that package.
 set -euo pipefail
 mode=$1 build=$2 id=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessaluma-packaging.XXXXXX")
@@ -18,6 +19,7 @@ if [ "$mode" = install ]; then
     desktop=$usr/share/applications/$id.desktop
     metainfo=$usr/share/metainfo/$id.metainfo.xml
     for f in "$desktop" "$metainfo" "$usr/share/doc/tessaluma/copyright" "$usr/bin/tessaluma" \
+        "$usr/share/doc/tessaluma/changelog.gz" "$usr/share/man/man1/tessaluma.1.gz" \
         "$usr"/share/icons/hicolor/{16x16,32x32,48x48,256x256}/apps/"$id".png; do
         [ -s "$f" ] || fail "missing ${f#"$work/root"}"
     done
@@ -33,6 +35,10 @@ if [ "$mode" = install ]; then
 
     desktop-file-validate "$desktop" || fail "desktop-file-validate"
     appstreamcli validate --no-net --no-color "$metainfo" || fail "appstreamcli validate"
+elif [ "$mode" = lintian ]; then
+    cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
+    # As root it warns that it should not run as root, on stderr; the findings go to stdout.
+    lintian --fail-on error,warning "$work"/package/*.deb 2>/dev/null || fail "lintian"
 else
     cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
     deb=$(echo "$work"/package/*.deb)

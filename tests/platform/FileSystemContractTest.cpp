@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -87,6 +89,18 @@ TEST_F(FileSystemContractTest, SearchListsDotsFirstThenEntriesInNtfsOrder) {
     ScopedCurrentDirectory inFolder(m_folder.hostPath("Search"));
     EXPECT_EQ(m_fs.findFiles("*.*"), expected);
     EXPECT_EQ(m_fs.findFiles(w.substr(0, 2) + "*.*"), expected);
+
+    // Each entry tells when it was last written, on the system clock.
+    const auto dayAgo = std::chrono::system_clock::now() - std::chrono::hours(24);
+    std::filesystem::last_write_time(m_folder.hostPath("Search/b"),
+                                     std::chrono::file_clock::from_sys(dayAgo));
+    for (const FindEntry& entry : m_fs.findFiles("*.*")) {
+        if (entry.name == "b" || entry.name == "Z") {
+            const auto written = entry.name == "b" ? dayAgo : dayAgo + std::chrono::hours(24);
+            EXPECT_LT(std::chrono::abs(entry.lastWritten - written), std::chrono::minutes(1))
+                << entry.name;
+        }
+    }
 }
 
 TEST_F(FileSystemContractTest, SearchAtTheRootHasNoDots) {
@@ -284,6 +298,13 @@ TEST_F(FileSystemContractTest, RenamesWithoutReplacing) {
         {"trailing dot dropped", {"x"}, {}, "x", "y.", true, {"y"}},
         {"trailing blanks dropped", {"a.jpg"}, {"Sub"}, "a.jpg", "Sub.\\b.jpg. ", true, {"Sub"}},
         {"only dots", {"a.jpg"}, {}, "a.jpg", "...", false, {"a.jpg"}},
+        // Names are the same as Windows folds them: "ᾀ" is "ᾈ"; "ς", "ǅ" and "𐐨" are not "Σ",
+        // "Ǆ" and "𐐀".
+        {"ᾀ taken as ᾈ", {"a", "ᾈ"}, {}, "a", "ᾀ", false, {"a", "ᾈ"}},
+        {"ς not taken as Σ", {"a", "Σ"}, {}, "a", "ς", true, {"Σ", "ς"}},
+        {"ǅ not taken as Ǆ", {"a", "Ǆ"}, {}, "a", "ǅ", true, {"Ǆ", "ǅ"}},
+        {"𐐨 not taken as 𐐀", {"a", "𐐀"}, {}, "a", "𐐨", true, {"𐐀", "𐐨"}},
+        {"ς opens no Σ", {"Σ"}, {}, "ς", "b", false, {"Σ"}},
     };
     checkMoves(m_fs, cases);
 }

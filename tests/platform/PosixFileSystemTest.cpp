@@ -4,13 +4,17 @@
 
 #include "TempFolder.h"
 #include "platform/Error.h"
+#include "platform/PicturesFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tess::platform {
@@ -166,14 +170,13 @@ TEST_F(PosixFileSystemTest, SearchOfUnreadableFoldersFindsNothing) {
     }
 }
 
-TEST_F(PosixFileSystemTest, SearchShowsOnlyNamesAWindowsPathCanReach) {
+TEST_F(PosixFileSystemTest, SearchShowsOnlyNamesAWindowsFolderCanHold) {
     m_folder.makeFolder("orig");
-    for (const char* name :
-         {"IMG1.JPG", "..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "x.", "x ", "*stella.JPG", "?.jpg"}) {
+    for (const char* name : {"IMG1.JPG", "..\\orig\\IMG1.JPG", "..\\..\\x.JPG", "x.", "x ",
+                             "*stella.JPG", "?.jpg", "g-colon 12:30.jpg", "nl\n.jpg", "\x01.jpg"}) {
         m_folder.makeFile(std::string("orig/") + name, name);
     }
-    const std::vector<FindEntry> expected = {
-        {".", 16}, {"..", 16}, {"*stella.JPG", 32}, {"?.jpg", 32}, {"IMG1.JPG", 32}};
+    const std::vector<FindEntry> expected = {{".", 16}, {"..", 16}, {"IMG1.JPG", 32}};
     EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("orig") + "\\*.*"), expected);
     // The stand-in drops trailing dots and blanks of every name typed (Windows drops them from
     // the last name only, and one dot from the others).
@@ -188,7 +191,6 @@ TEST_F(PosixFileSystemTest, ReportsWindowsAttributeValues) {
     m_folder.makeFolder("folder");
     m_folder.makeFolder("rofolder", 0555);
     m_folder.makeFolder(".folder");
-    m_folder.makeFile("file.jpg");
     m_folder.makeFile(".file");
     m_folder.makeFile("ro.jpg", "", 0444);
     m_folder.makeFile("ownerOnly.jpg", "", 0200);
@@ -246,6 +248,69 @@ TEST_F(PosixFileSystemTest, FindsFoldersByTheWindows1252ReadingOfTheirBytes) {
         EXPECT_TRUE(m_fs.fileExists(m_folder.windowsPath(folder + "/" + photo))) << folder;
     }
     EXPECT_FALSE(m_fs.directoryExists(m_folder.windowsPath("Cielo \xE8")));
+}
+
+TEST(PicturesFolderTest, ReadsTheFolderAsXdgUserDirDoes) {
+    const std::string home = "/home/anna";
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"", std::nullopt},
+        {"  XDG_PICTURES_DIR = \"/srv/foto/\"\r\n", "/srv/foto"},
+        {"XDG_PICTURES_DIR=\"$HOME/Foto \\\"24\\\" \\$x\"", "/home/anna/Foto \"24\" $x"},
+        // Forms the file may not hold name nothing, and leave an earlier line standing.
+        {"XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"Immagini\"\n", "/a"},
+        {"# XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIRS=\"/b\"\nXDG_PICTURES_DIR=$HOME/c\n",
+         std::nullopt},
+        {"XDG_PICTURES_DIR=\"$HOMEFOTO\"\nXDG_PICTURES_DIR=\"/senza fine\n", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(picturesFolderFromUserDirs(text, home), expected) << text;
+    }
+}
+
+// Sets an environment variable (unsets it for nullptr) until the end of the test.
+struct ScopedEnvironment {
+    ScopedEnvironment(const char* name, const char* value) : name(name) {
+        if (const char* was = std::getenv(name))
+            old = was;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
+    const char* name;
+    std::optional<std::string> old;
+};
+
+TEST_F(PosixFileSystemTest, StartsPhotoListsAtTheUserPicturesFolder) {
+    struct Case {
+        const char* configHome; // XDG_CONFIG_HOME below the scratch folder, or none
+        const char* userDirs;   // the file there (or in the home's .config)
+        const char* expected;   // below the scratch folder
+    };
+    const Case cases[] = {
+        {"conf", "XDG_PICTURES_DIR=\"$HOME/Immagini\"\n", "casa/Immagini"},
+        {nullptr, "XDG_PICTURES_DIR=\"$HOME/Immagini\"\n", "casa/Immagini"},
+        {"conf", "XDG_PICTURES_DIR=\"$HOME/Foto \xE8\"\n", "casa/Foto è"},
+        {"conf", "XDG_PICTURES_DIR=\"$HOME/Manca\"\n", "casa"},
+    };
+    for (const Case& c : cases) {
+        TempFolder scratch;
+        scratch.makeFolder("casa");
+        scratch.makeFolder("casa/Immagini");
+        scratch.makeFolder("casa/Foto \xE8");
+        const std::string config = c.configHome ? c.configHome : "casa/.config";
+        scratch.makeFolder(config);
+        scratch.makeFile(config + "/user-dirs.dirs", c.userDirs);
+        ScopedEnvironment home("HOME", scratch.hostPath("casa").c_str());
+        const std::string configHome = c.configHome ? scratch.hostPath(c.configHome) : "";
+        ScopedEnvironment xdg("XDG_CONFIG_HOME", c.configHome ? configHome.c_str() : nullptr);
+
+        PosixFileSystem fs;
+        const std::string expected = scratch.windowsPath(c.expected) + "\\";
+        EXPECT_EQ(fs.defaultPhotoFolder(), expected) << c.userDirs;
+        EXPECT_TRUE(fs.directoryExists(expected)) << c.userDirs;
+        // Chosen once: a later change of the file moves nothing.
+        scratch.makeFile(config + "/user-dirs.dirs", "XDG_PICTURES_DIR=\"/\"\n");
+        EXPECT_EQ(fs.defaultPhotoFolder(), expected) << c.userDirs;
+    }
 }
 
 TEST_F(PosixFileSystemTest, ALinkIsTheSameFileAsItsTarget) {

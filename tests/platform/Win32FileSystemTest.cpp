@@ -110,6 +110,32 @@ TEST_F(Win32FileSystemTest, SettingsHeldOpenByAnotherProgramAreWrittenInPlace) {
     EXPECT_EQ(m_folder.contents("tess.ini"), "   \r\n   \r\n[B]\r\nx=1\r\n[A]\r\nk=22\r\n");
 }
 
+TEST_F(Win32FileSystemTest, SettingsReadAsWindowsOwnProfileFunctionsReadThem) {
+    // Windows' own functions judge a file written by the layer and one written by themselves
+    // (ASCII values: they write ANSI, and trim what the layer keeps in quotes).
+    const std::vector<std::string> values = {"plain", " both ",           "\"quoted\"", "'single'",
+                                             "",      "C:\\Foto Album\\", "a=b;c",      "\"a\" b"};
+    const std::string ours = m_folder.windowsPath("ours.ini");
+    const std::string theirs = m_folder.windowsPath("theirs.ini");
+    std::vector<std::string> keys;
+    for (const std::string& value : values) {
+        keys.push_back("Key" + std::to_string(keys.size()));
+        ASSERT_TRUE(m_fs.writeProfileStrings("Main", {{keys.back(), value}}, ours));
+        ASSERT_TRUE(WritePrivateProfileStringW(L"Main", wide(keys.back()).c_str(),
+                                               wide(value).c_str(), wide(theirs).c_str()));
+    }
+    for (const std::string& file : {ours, theirs}) {
+        const auto read = m_fs.getProfileStrings("MAIN", keys, file);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            wchar_t buffer[256];
+            GetPrivateProfileStringW(L"MAIN", wide(keys[i]).c_str(), L"?", buffer, 256,
+                                     wide(file).c_str());
+            EXPECT_EQ(buffer, wide(read[i].value_or("?"))) << file << " " << values[i];
+            EXPECT_TRUE(file == theirs || read[i] == values[i]) << values[i];
+        }
+    }
+}
+
 TEST_F(Win32FileSystemTest, AReplacedFileKeepsItsAttributes) {
     if (runningUnderWine()) {
         GTEST_SKIP() << "Wine: ReplaceFileW drops the hidden attribute";

@@ -1,4 +1,8 @@
 #include "platform/WindowsPath.h"
+#include "platform/TemporaryName.h"
+#include "platform/TextEncoding.h"
+
+#include "platform/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -113,9 +117,12 @@ TEST(WindowsPathTest, MatchesSearchPatterns) {
 }
 
 TEST(WindowsPathTest, TellsNamesThatAreOneFolderEntry) {
-    for (const char* one : {"a.jpg", ".hidden", "*stella.JPG", "a:b", " lead", "..x", "\xC3"}) {
+    for (const char* one : {"a.jpg", ".hidden", " lead", "..x", "\xC3", "a\x7f"}) {
         EXPECT_TRUE(isSinglePathComponent(one)) << one;
     }
+    // Names a Linux folder holds and a Windows one cannot: no list shows them.
+    const char* const forbidden[] = {
+        "*stella.JPG", "g-colon 12:30.jpg", "tab\t.jpg", "nl\n.jpg", "\x01.jpg", "a|b", "?.jpg"};
     for (const char* other :
          {"", ".", "..", "...", "..\\orig\\IMG1.JPG", "a\\b", "a/b", "x.", "x ", "x. "}) {
         EXPECT_FALSE(isSinglePathComponent(other)) << other;
@@ -128,10 +135,37 @@ TEST(WindowsPathTest, TellsNamesThatAreOneFolderEntry) {
     for (const char* outside : {"", ".", "..", "...", ". ", "a\\b", "..\\x", "a/b"}) {
         EXPECT_FALSE(namesFolderEntry(outside)) << outside;
     }
+    for (const char* name : forbidden) {
+        EXPECT_FALSE(isSinglePathComponent(name)) << name;
+        EXPECT_FALSE(namesFolderEntry(name)) << name;
+    }
+}
+
+TEST(WindowsPathTest, TemporaryNamesAreTheProgramsOwnExactly) {
+    EXPECT_TRUE(isTemporaryFileName(temporaryFileName()));
+    EXPECT_TRUE(isTemporaryFileName(".tess-0123456789abcdef-10.tmp"));
+    for (const char* other : {".tess-0123456789ABCDEF-1.tmp", ".tess-0123456789abcde-1.tmp",
+                              ".tess-0123456789abcdef-.tmp", ".tess-0123456789abcdef-01.tmp",
+                              ".tess-0123456789abcdef-1.tmp.jpg", "tess-0123456789abcdef-1.tmp",
+                              ".TESS-0123456789abcdef-1.TMP", ".tess-x.tmp"}) {
+        EXPECT_FALSE(isTemporaryFileName(other)) << other;
+    }
+}
+
+TEST(WindowsPathTest, NamesInMessagesStayOnOneLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a\nb.jpg", "a\u240Ab.jpg"}, {"\t\r", "\u2409\u240D"}, {"x\x7f", "x\u2421"},
+        {"a\u2028b", "a\u2424b"},     {"\xC2\x85", "\u2424"},   {"Été.jpg", "Été.jpg"},
+        {"\xC2 lone", "\xC2 lone"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(singleLineText(c.first), c.second) << c.first;
+    }
 }
 
 TEST(WindowsPathTest, RefusesNamesWindowsForbids) {
-    for (const char* good : {"a.jpg", "Foto 1.jpg", ".hidden", "a;b,c=d[e]", "Über.jpg", "..."}) {
+    for (const char* good :
+         {"a.jpg", "Foto 1.jpg", ".hidden", "a;b,c=d[e]", "Über.jpg", "...", "a\x7f.jpg"}) {
         EXPECT_TRUE(isValidFileName(good)) << good;
     }
     for (const char* bad : {"", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
@@ -158,6 +192,9 @@ TEST(WindowsPathTest, SortsNamesAsNtfsReturnsThem) {
         {{"Öl", "ölb", "Ol"}, {"Ol", "Öl", "ölb"}},
         {{".b", "a", "-c", "~"}, {"-c", ".b", "a", "~"}},
         {{"a", "A"}, {"A", "a"}},
+        // Windows keeps "ı" small and folds "ᾀ" to "ᾈ"; it never folds beyond the Basic
+        // Multilingual Plane, where "𐐨" sorts by its own code units after "𐐀".
+        {{"ız", "Ja", "ᾀ2", "ᾈ1", "𐐨a", "𐐀b"}, {"Ja", "ız", "ᾈ1", "ᾀ2", "𐐀b", "𐐨a"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ntfsSorted(c[0]), c[1]);
@@ -175,7 +212,6 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
         {"ÄÖÜ", "äöü", true},
         {"Ÿ", "ÿ", true},
         {"Łódź", "ŁÓDŹ", true},
-        {"ς", "Σ", true},
         {"Москва", "МОСКВА", true},
         {"ё", "Ё", true},
         {"a", "b", false},
@@ -183,14 +219,31 @@ TEST(WindowsPathTest, ComparesNamesIgnoringLetterCase) {
         {"a", "a ", false},
         {"\xC3", "\xE3", false},
         {"\xC3(", "\xC3(", true},
-        // Beyond Latin-1, Greek and Cyrillic: the Unicode simple upper-case mapping.
-        {"ǆƀșɐάґạⅰⓐａ", "ǄɃȘⱯΆҐẠⅠⒶＡ", true},
-        {"ǅ", "Ǆ", true},
+        // Beyond Latin-1, Greek and Cyrillic: the table Windows folds file names through.
+        {"ǆƀșɐάґạⅰⓐａᾀᾳ", "ǄɃȘⱯΆҐẠⅠⒶＡᾈᾼ", true},
         {"ǰ", "J", false},
+        // Small letters whose capital has another small letter, title-case letters and letters
+        // beyond the Basic Multilingual Plane: Windows keeps them apart from their capitals.
+        {"ς", "Σ", false},
+        {"ǅ", "Ǆ", false},
+        {"𐐨", "𐐀", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(sameNameIgnoringCase(c.a, c.b), c.same) << c.a << " / " << c.b;
     }
+}
+
+TEST(WindowsPathTest, NamesThatAreNotUtf8AreShownAndWrittenBackByTheirWindows1252Reading) {
+    EXPECT_EQ(pathTextFromBytes("C:\\Cielo \xC3\xA8\\Mare \xE8 sole\\\x80.jpg"),
+              "C:\\Cielo è\\Mare è sole\\€.jpg");
+    // Every byte comes back from its reading.
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string one(1, static_cast<char>(byte));
+        EXPECT_EQ(bytesLike("\xE8", textFromBytes(one)), one) << byte;
+    }
+    // A character Windows-1252 has no byte for: the whole name in UTF-8.
+    EXPECT_EQ(bytesLike("Mare \xE8", "Łódź è"), "Łódź è");
+    EXPECT_EQ(bytesLike("Cielo è", "Cielo è 2"), "Cielo è 2");
 }
 
 } // namespace

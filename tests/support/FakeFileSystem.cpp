@@ -77,6 +77,7 @@ std::uint32_t FakeFileSystem::attributes(const std::string&) {
 }
 
 bool FakeFileSystem::fileExists(const std::string& path) {
+    const std::lock_guard lock(m_filesMutex);
     return files.count(path) != 0;
 }
 
@@ -85,6 +86,7 @@ bool FakeFileSystem::sameFile(const std::string& a, const std::string& b) {
 }
 
 bool FakeFileSystem::deleteFile(const std::string& path) {
+    const std::lock_guard lock(m_filesMutex);
     return files.erase(path) != 0;
 }
 
@@ -94,13 +96,26 @@ bool FakeFileSystem::moveFile(const std::string&, const std::string&) {
 }
 
 std::vector<std::uint8_t> FakeFileSystem::readFile(const std::string& path) {
+    const std::lock_guard lock(m_filesMutex);
     const auto found = files.find(path);
     if (found == files.end())
         throw Error("Cannot open file " + path);
     return found->second;
 }
 
+std::optional<std::vector<std::uint8_t>> FakeFileSystem::readFileUpTo(const std::string& path,
+                                                                      std::size_t maxSize) {
+    {
+        const std::lock_guard lock(m_filesMutex);
+        const auto found = files.find(path);
+        if (found != files.end() && found->second.size() > maxSize)
+            return std::nullopt;
+    }
+    return readFile(path);
+}
+
 void FakeFileSystem::writeFile(const std::string& path, const void* data, std::size_t size) {
+    const std::lock_guard lock(m_filesMutex);
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     files[path].assign(bytes, bytes + size);
 }

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
-#include <QTest>
 
 namespace tess::test {
 

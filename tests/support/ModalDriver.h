@@ -19,8 +19,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace tess::test {
 
 // Answers the modal windows that the code under test opens, one step per window, in the order
-// they appear. Each step receives the active modal widget and must close it (click a button,
-// send a key, call done()). A modal window with no step left, or one still open after the
+// they appear. Each step receives the modal widget once it is active and must close it (click a
+// button, send a key, call done()). A modal window with no step left, or one still open after the
 // watchdog's time, is recorded as unexpected and rejected, so a broken test fails instead of
 // hanging. Only the newest driver answers; starting one stops the one before until it ends.
 // Every window test has one with no steps from its start (see WindowTest), so a box that no

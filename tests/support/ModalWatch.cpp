@@ -31,6 +31,11 @@ void ModalWatch::poll() {
     std::erase_if(m_handled, [](const QPointer<QWidget>& w) { return w.isNull(); });
     if (std::find(m_handled.begin(), m_handled.end(), modal) != m_handled.end())
         return;
+    // A window is shown before it is activated: it is handed on as a user meets it, active
+    // (or after kActivationMs all the same). Waiting here, not in a loop of the handler's own,
+    // lets a window that opens over it meanwhile be handed on first.
+    if (!modal->isActiveWindow() && now - m_activeSince < kActivationMs)
+        return;
     m_handled.emplace_back(modal);
     modal->installEventFilter(&m_hideWatcher);
     m_onNew(modal);

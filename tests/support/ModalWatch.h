@@ -11,12 +11,14 @@
 namespace tess::test {
 
 // Polls for the application's active modal window. Each window is handed once to `onNew` when
-// it first becomes active; one that is active again because a window it opened has closed is
-// not new, while one shown again after it was hidden is. A window that stays the active one
-// longer than the watchdog's time is handed to `onStuck` (again after each such time).
+// it first becomes active (or has been the modal one for kActivationMs); one that is active again
+// because a window it opened has closed is not new, while one shown again after it was hidden is. A
+// window that stays the active one longer than the watchdog's time is handed to `onStuck` (again
+// after each such time).
 class ModalWatch {
 public:
     using Handler = std::function<void(QWidget* modal)>;
+    static constexpr int kActivationMs = 2000;
 
     ModalWatch(int watchdogMs, Handler onNew, Handler onStuck, int pollMs = 10);
     ModalWatch(const ModalWatch&) = delete;

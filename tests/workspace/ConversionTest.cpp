@@ -11,6 +11,7 @@
 #include "imaging/JpegSegments.h"
 #include "platform/Error.h"
 #include "platform/SystemFileSystem.h"
+#include "workspace/ConversionPass.h"
 #include "workspace/PhotoFiles.h"
 
 #include <gtest/gtest.h>
@@ -193,6 +194,15 @@ protected:
                      folder(destination));
     }
 
+    // One marked row through the pass the conversion command runs: both outputs of a photo.
+    void convertBoth(const std::string& name, const std::string& sourceFolder,
+                     const OutputSettings& reduced, const OutputSettings& thumbnail) {
+        ParallelConversion pass(m_fs, sourceFolder, reduced, thumbnail, {{name, true}}, 1);
+        const ParallelConversion::Outcome outcome = pass.run([](int) {});
+        if (outcome.error)
+            std::rethrow_exception(outcome.error);
+    }
+
     test::TempDir m_dir;
     platform::SystemFileSystem m_fs;
 };
@@ -287,7 +297,7 @@ TEST_F(ConversionTest, OneDecodeWritesTheBytesOfTwoConversions) {
     const OutputSettings thumbnail{640, 480, 50, folder("thumbs")};
     for (const auto& [name, data] : sources) {
         putOriginal(name, data);
-        convertToReducedAndThumbnail(m_fs, name, folder("orig"), reduced, thumbnail);
+        convertBoth(name, folder("orig"), reduced, thumbnail);
         convert(name, "small2", 800, 600, 80);
         convert(name, "thumbs2", 640, 480, 50);
         EXPECT_EQ(fileBytes("small/" + std::string(name)), fileBytes("small2/" + std::string(name)))
@@ -303,8 +313,8 @@ TEST_F(ConversionTest, OneDecodeWritesTheBytesOfTwoConversions) {
 TEST_F(ConversionTest, ReducedCopyOverTheOriginalFeedsTheThumbnail) {
     const Bytes original = imaging::encodeJpeg(texturedPicture(1600, 1200), 92, false);
     putOriginal("IMG.JPG", original);
-    convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig") + "\\",
-                                 {800, 600, 80, folder("orig")}, {640, 480, 50, folder("thumbs")});
+    convertBoth("IMG.JPG", folder("orig") + "\\", {800, 600, 80, folder("orig")},
+                {640, 480, 50, folder("thumbs")});
 
     // The same two steps by hand, in another folder.
     m_dir.mkdir("again");
@@ -324,26 +334,23 @@ TEST_F(ConversionTest, ReducedCopyOverTheOriginalFeedsTheThumbnail) {
 TEST_F(ConversionTest, CreateErrorOfTheReducedCopyStopsBeforeTheThumbnail) {
     putOriginal("IMG.JPG", imaging::encodeJpeg(smoothPicture(320, 240), 80, false));
     EXPECT_EQ(errorOf([&] {
-                  convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig"),
-                                               {800, 600, 80, folder("gone")},
-                                               {640, 480, 50, folder("thumbs")});
+                  convertBoth("IMG.JPG", folder("orig"), {800, 600, 80, folder("gone")},
+                              {640, 480, 50, folder("thumbs")});
               }),
               "Cannot create file " + folder("gone") + "\\IMG.JPG");
     EXPECT_FALSE(m_dir.exists("thumbs/IMG.JPG"));
 
     EXPECT_EQ(errorOf([&] {
-                  convertToReducedAndThumbnail(m_fs, "IMG.JPG", folder("orig"),
-                                               {800, 600, 80, folder("small")},
-                                               {640, 480, 50, folder("gone")});
+                  convertBoth("IMG.JPG", folder("orig"), {800, 600, 80, folder("small")},
+                              {640, 480, 50, folder("gone")});
               }),
               "Cannot create file " + folder("gone") + "\\IMG.JPG");
     EXPECT_TRUE(m_dir.exists("small/IMG.JPG"));
 
     putOriginal("BAD.JPG", asBytes("GIF89a"));
     EXPECT_EQ(errorOf([&] {
-                  convertToReducedAndThumbnail(m_fs, "BAD.JPG", folder("orig"),
-                                               {800, 600, 80, folder("small")},
-                                               {640, 480, 50, folder("thumbs")});
+                  convertBoth("BAD.JPG", folder("orig"), {800, 600, 80, folder("small")},
+                              {640, 480, 50, folder("thumbs")});
               }),
               "JPEG error #" + std::to_string(JERR_NO_SOI));
     EXPECT_FALSE(m_dir.exists("small/BAD.JPG"));
@@ -369,9 +376,8 @@ TEST_F(ConversionTest, OrientationIsCopiedIntoBothOutputs) {
             data.insert(data.begin() + 2, segment.begin(), segment.end());
         }
         putOriginal(row.name, data);
-        convertToReducedAndThumbnail(m_fs, row.name, folder("orig"),
-                                     {800, 600, 80, folder("small")},
-                                     {160, 120, 50, folder("thumbs")});
+        convertBoth(row.name, folder("orig"), {800, 600, 80, folder("small")},
+                    {160, 120, 50, folder("thumbs")});
         for (const std::string output : {"small/", "thumbs/"}) {
             const Bytes written = fileBytes(output + row.name);
             EXPECT_EQ(imaging::readExifOrientation(written), row.expected) << output << row.name;
@@ -417,6 +423,12 @@ TEST_F(ConversionTest, BothOutputsCarryTheColourProfileOfAColourOriginal) {
              {{0xE2, iccChunk(1, 1, imaging::test::fakeIccProfile(600, "GRAY"))}}),
          {},
          {0xE0}},
+        {"HUGE.JPG", // a profile beyond what a copy carries
+         imaging::encodeJpeg(
+             smoothPicture(400, 300), 85, false, 0,
+             imaging::test::fakeIccProfile(imaging::kMaxCarriedIccProfile + 1, "RGB ")),
+         {},
+         {0xE0}},
         {"BROKEN.JPG",
          imaging::test::withSegments(imaging::encodeJpeg(smoothPicture(400, 300), 85, false),
                                      {{0xE2, iccChunk(1, 2, firstHalf)}}),
@@ -425,8 +437,8 @@ TEST_F(ConversionTest, BothOutputsCarryTheColourProfileOfAColourOriginal) {
     };
     for (const Row& row : rows) {
         putOriginal(row.name, row.data);
-        convertToReducedAndThumbnail(m_fs, row.name, folder("orig"), {800, 600, 80, folder("small")},
-                     {160, 120, 50, folder("thumbs")});
+        convertBoth(row.name, folder("orig"), {800, 600, 80, folder("small")},
+                    {160, 120, 50, folder("thumbs")});
         for (const std::string output : {"small/", "thumbs/"}) {
             const Bytes written = fileBytes(output + row.name);
             EXPECT_EQ(imaging::readIccProfile(written), row.expected) << output << row.name;

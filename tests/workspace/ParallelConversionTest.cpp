@@ -92,10 +92,12 @@ protected:
         return {64, 48, 50, m_dir.win(folder)};
     }
 
-    ParallelConversion::Outcome
-    run(const std::vector<Row>& rows, int workers, std::vector<int>* done = nullptr,
-        const std::function<void(ParallelConversion&, int)>& after = {}) {
-        ParallelConversion pass(m_fs, m_dir.win("orig"), reduced(), thumbnail(), rows, workers);
+    ParallelConversion::Outcome run(const std::vector<Row>& rows, int workers,
+                                    std::vector<int>* done = nullptr,
+                                    const std::function<void(ParallelConversion&, int)>& after = {},
+                                    std::int64_t budget = defaultMemoryBudget()) {
+        ParallelConversion pass(m_fs, m_dir.win("orig"), reduced(), thumbnail(), rows, workers,
+                                budget);
         const auto outcome = pass.run([&](int row) {
             if (done)
                 done->push_back(row);
@@ -120,16 +122,34 @@ protected:
 
 TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) {
     const std::vector<Row> rows = photos(7, {2, 5});
+    // The reference: each marked photo converted twice, one output at a time (not counted).
+    platform::SystemFileSystem plain;
     for (const Row& row : rows) {
-        if (row.marked)
-            convertToReducedAndThumbnail(m_fs, row.name, m_dir.win("orig"), reduced("small1"),
-                                         thumbnail("thumbs1"));
+        if (!row.marked)
+            continue;
+        for (const OutputSettings& output : {reduced("small1"), thumbnail("thumbs1")})
+            ConvertiFoto(plain, output.widthLimit, output.heightLimit, output.quality, row.name,
+                         m_dir.win("orig"), output.folder);
     }
-    for (const int workers : {1, 3}) {
-        m_fs.held = {"IMG0.JPG"}; // later rows finish first
+    // Also within a memory budget of two and a half of the biggest photo, and of less than any
+    // photo, which then runs alone: the peak is the budget's or the biggest photo's.
+    std::int64_t least = INT64_MAX;
+    std::int64_t most = 0;
+    for (const Row& row : rows) {
+        const std::int64_t memory = conversionMemory(
+            readOriginal(plain, row.name, m_dir.win("orig"), reduced()), reduced(), thumbnail());
+        least = std::min(least, memory);
+        most = std::max(most, memory);
+    }
+    const std::pair<int, std::int64_t> passes[] = {
+        {1, defaultMemoryBudget()}, {3, defaultMemoryBudget()}, {4, most * 5 / 2}, {4, least / 2}};
+    for (const auto& [workers, budget] : passes) {
+        m_fs.held = {"IMG0.JPG"}; // later rows are read first
         m_fs.released = false;
         std::vector<int> done;
-        const auto outcome = run(rows, workers, &done);
+        const auto outcome = run(rows, workers, &done, {}, budget);
+        EXPECT_GE(outcome.peakMemory, most);
+        EXPECT_LE(outcome.peakMemory, std::max(budget, most));
         EXPECT_EQ(outcome.end, ParallelConversion::End::Completed);
         EXPECT_EQ(outcome.rowsDone, 7);
         EXPECT_EQ(done, (std::vector<int>{0, 1, 2, 3, 4, 5, 6})) << workers;
@@ -138,20 +158,24 @@ TEST_F(ParallelConversionTest, AnyNumberOfWorkersWritesWhatOneRowAtATimeWrites) 
                  {std::pair{"small/", "small1/"}, std::pair{"thumbs/", "thumbs1/"}}) {
                 EXPECT_EQ(m_dir.exists(mine + row.name), row.marked) << row.name;
                 EXPECT_EQ(m_dir.read(mine + row.name), m_dir.read(reference + row.name))
-                    << workers << " workers, " << mine << row.name;
+                    << workers << " workers, budget " << budget << ", " << mine << row.name;
             }
         }
-        EXPECT_LE(m_fs.peak(), workers + 1);
+        if (budget == defaultMemoryBudget()) {
+            EXPECT_LE(m_fs.peak(), workers + 1);
+        }
     }
 }
 
 TEST_F(ParallelConversionTest, ReducedCopiesOverTheOriginalsFeedTheThumbnails) {
     const std::vector<Row> rows = photos(4);
     m_dir.mkdir("again");
+    platform::SystemFileSystem plain;
     for (const Row& row : rows) {
         std::filesystem::copy_file(m_dir.host("orig/" + row.name), m_dir.host("again/" + row.name));
-        convertToReducedAndThumbnail(m_fs, row.name, m_dir.win("again"),
-                                     {160, 120, 80, m_dir.win("again")}, thumbnail("thumbs1"));
+        // By hand: the reduced copy over the original, then the thumbnail from the new file.
+        ConvertiFoto(plain, 160, 120, 80, row.name, m_dir.win("again"), m_dir.win("again"));
+        ConvertiFoto(plain, 64, 48, 50, row.name, m_dir.win("again"), m_dir.win("thumbs1"));
     }
     ParallelConversion pass(m_fs, m_dir.win("orig"), reduced("orig"), thumbnail(), rows, 3);
     EXPECT_EQ(pass.run([](int) {}).end, ParallelConversion::End::Completed);

@@ -3,10 +3,14 @@
 
 #include "imaging/Jpeg.h"
 #include "platform/SystemFileSystem.h"
+#include "workspace/ConversionPass.h"
 #include "workspace/PhotoCommands.h"
+#include "workspace/Prompt.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <deque>
 #include <filesystem>
 
@@ -223,10 +227,122 @@ TEST_F(PhotoCommandsTest, CommandsActOnTheListedFolderNotOnATypedOne) {
     ConversionPass pass(fs, prompt, lists[0], lists[1], lists[2]);
     ASSERT_TRUE(pass.start(
         {dir.win("altre") + "\\", at(1).folder, at(2).folder, "80", "60", "80", "40", "30", "50"}));
-    while (!pass.done())
-        pass.step();
+    EXPECT_EQ(pass.parallel(1)->run([&](int) { pass.advance(); }).end,
+              ParallelConversion::End::Completed);
     EXPECT_TRUE(dir.exists("ridotte/x.jpg"));
     EXPECT_TRUE(dir.exists("thumbs/x.jpg"));
+}
+
+// Names that differ only in letter case, which a Linux folder holds side by side: a command on
+// one of them never takes the other's files for its own.
+TEST_F(PhotoCommandsTest, CaseTwinsNeverTakeEachOthersCopiesOrThumbnails) {
+    using tess::imaging::RgbImage;
+    const auto jpeg = [](int width, int height) {
+        const tess::imaging::Bytes bytes =
+            tess::imaging::encodeJpeg(RgbImage(width, height), 80, false);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const auto size = [this](const std::string& name) {
+        const tess::imaging::JpegInfo info =
+            tess::imaging::readJpegHeader(fs.readFile(dir.win(name)));
+        return std::to_string(info.width) + "x" + std::to_string(info.height);
+    };
+    const std::array<std::string, TextSettingCount> texts = {
+        at(0).folder, at(1).folder, at(2).folder, "80", "60", "80", "40", "30", "50"};
+    const std::pair<std::string, std::string> twins[] = {
+        {"A.JPG", "a.jpg"}, {"\u00C9.JPG", "\u00E9.jpg"}, {"\u03A3.jpg", "\u03C3.jpg"}};
+    for (const auto& [upper, lower] : twins) {
+        SCOPED_TRACE(lower);
+        for (const char* folder : kFolders) {
+            std::filesystem::remove_all(dir.host(folder));
+            dir.mkdir(folder);
+        }
+        dir.write("originali/" + upper, jpeg(40, 30));
+        dir.write("originali/" + lower, jpeg(30, 40));
+        dir.write("ridotte/" + upper, "copia di " + upper);
+        dir.write("thumbs/" + upper, "thumb di " + upper);
+        files({});
+        ASSERT_EQ(names(lists[0].table), (std::vector<std::string>{upper, lower}));
+
+        // Both marked: refused before anything is written, naming both.
+        for (int row : {0, 1}) {
+            lists[0].table.moveTo(row);
+            lists[0].table.setCurrentMark(1);
+        }
+        prompt.log.clear();
+        prompt.confirms = {true};
+        EXPECT_FALSE(ConversionPass(fs, prompt, lists[0], lists[1], lists[2]).start(texts));
+        EXPECT_EQ(prompt.log.back(),
+                  "! Attenzione: le foto \"" + upper + "\" e \"" + lower +
+                      "\" differiscono solo per maiuscole e minuscole.\nLe loro copie avrebbero "
+                      "lo stesso nome: rinominarne una.");
+        EXPECT_EQ(dir.names("ridotte"), (std::vector<std::string>{upper}));
+
+        // The portrait one alone: its copies are files of its own, the other's stay.
+        lists[0].table.moveTo(0);
+        lists[0].table.setCurrentMark(0);
+        prompt.confirms = {true};
+        ConversionPass pass(fs, prompt, lists[0], lists[1], lists[2]);
+        ASSERT_TRUE(pass.start(texts));
+        EXPECT_EQ(pass.parallel(2)->run([&](int) { pass.advance(); }).end,
+                  ParallelConversion::End::Completed);
+        EXPECT_EQ(dir.read("ridotte/" + upper), "copia di " + upper);
+        EXPECT_EQ(dir.read("thumbs/" + upper), "thumb di " + upper);
+        EXPECT_EQ(size("ridotte/" + lower), "60x80");
+        EXPECT_EQ(size("thumbs/" + lower), "30x40");
+
+        // Deleting or renaming one reduced photo when only the other's thumbnail is there.
+        std::filesystem::remove(dir.host("thumbs/" + lower));
+        files({});
+        lists[1].table.locate(lower);
+        prompt.confirms = {true};
+        commands.deleteReduced(at(1), at(2));
+        EXPECT_EQ(prompt.log.back(), "! Foto Thumb da cancellare non trovata");
+        files({("ridotte/" + lower).c_str()});
+        lists[1].table.locate(lower);
+        prompt.names = {"b"};
+        commands.renameReduced(at(1), at(2));
+        EXPECT_EQ(prompt.log.back(), kNoThumbnail);
+        std::vector<std::string> reduced{upper, "b.jpg"};
+        std::sort(reduced.begin(), reduced.end());
+        EXPECT_EQ(dir.names("ridotte"), reduced);
+        EXPECT_EQ(dir.names("thumbs"), (std::vector<std::string>{upper}));
+    }
+    // Without a twin, the thumbnail in another letter case is the photo's own, as on Windows.
+    std::filesystem::remove_all(dir.host("ridotte"));
+    std::filesystem::remove_all(dir.host("thumbs"));
+    dir.mkdir("ridotte");
+    dir.mkdir("thumbs");
+    files({"ridotte/x.jpg", "thumbs/X.JPG"});
+    prompt.log.clear();
+    prompt.confirms = {true};
+    commands.deleteReduced(at(1), at(2));
+    EXPECT_EQ(prompt.log.size(), 1u);
+    EXPECT_TRUE(dir.names("thumbs").empty());
+}
+
+// Temporary files a killed run left are not listed, and go once a run writes their folder; one
+// just written (another copy of the program at work there) and other names stay.
+TEST_F(PhotoCommandsTest, AConversionRemovesTheTemporaryFilesAKilledRunLeft) {
+    const std::string stale = ".tess-0123456789abcdef-7.tmp";
+    const std::string fresh = ".tess-0123456789abcdef-8.tmp";
+    for (const std::string& path : {"ridotte/" + stale, "thumbs/" + stale,
+                                    std::string("ridotte/.tess-x.tmp"), "originali/" + stale}) {
+        dir.write(path);
+        std::filesystem::last_write_time(dir.host(path),
+                                         std::filesystem::last_write_time(dir.host(path)) -
+                                             std::chrono::minutes(2));
+    }
+    files({("ridotte/" + fresh).c_str()});
+    EXPECT_EQ(names(lists[1].table), (std::vector<std::string>{".tess-x.tmp"}));
+    prompt.confirms = {true};
+    ASSERT_TRUE(
+        ConversionPass(fs, prompt, lists[0], lists[1], lists[2])
+            .start({at(0).folder, at(1).folder, at(2).folder, "80", "60", "80", "40", "30", "50"}));
+    EXPECT_EQ(dir.names("ridotte"),
+              (std::vector<std::string>{".tess-0123456789abcdef-8.tmp", ".tess-x.tmp"}));
+    EXPECT_TRUE(dir.names("thumbs").empty());
+    EXPECT_EQ(dir.names("originali"), (std::vector<std::string>{stale})); // not written
 }
 
 TEST_F(PhotoCommandsTest, AFailedSaveIsReportedNotThrown) {

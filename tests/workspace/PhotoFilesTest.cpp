@@ -1,4 +1,5 @@
 #include "workspace/PhotoFiles.h"
+#include "platform/WindowsPath.h"
 
 #include <gtest/gtest.h>
 
@@ -38,4 +39,18 @@ TEST(PhotoFiles, RefusesNamesThatLeaveTheFolderOrThatWindowsForbids) {
     EXPECT_FALSE(isAcceptableBaseName("", "."));
     for (const char* good : {"Mare", "", "foto.2004", "è bello", "..x"})
         EXPECT_TRUE(isAcceptableBaseName(good, ".JPG")) << good;
+    // Blanks alone would leave nothing once Windows drops them.
+    EXPECT_FALSE(isAcceptableBaseName(" ", ""));
+}
+
+// The rename question refuses exactly the names the file layer would not create: one rule for
+// every byte, DEL (0x7F) included, which Windows allows.
+TEST(PhotoFiles, TypedNamesFollowTheFileLayersRule) {
+    for (int code = 0; code < 256; ++code) {
+        const std::string base = "a" + std::string(1, char(code)) + "b";
+        EXPECT_EQ(isAcceptableBaseName(base, ".JPG"),
+                  tess::platform::isValidFileName(base + ".JPG"))
+            << "byte " << code;
+    }
+    EXPECT_TRUE(isAcceptableBaseName("a\x7f", ".JPG"));
 }

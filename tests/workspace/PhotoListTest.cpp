@@ -70,6 +70,16 @@ TEST_F(PhotoListTest, ListsFilesAndHiddenFoldersButNotPlainFoldersOrThumbsDb) {
     }
 }
 
+// Names no Windows folder can hold would fail only when written, and the program's own
+// temporary files are no photos.
+TEST_F(PhotoListTest, LeavesOutNamesWindowsCannotHoldAndTheProgramsTemporaryFiles) {
+    for (const char* name : {"ok.jpg", "g-colon 12:30.jpg", "tab\t.jpg", "nl\n.jpg", "\x01.jpg",
+                             "a|b.jpg", ".tess-0123456789abcdef-3.tmp", ".tess-mia.tmp"})
+        dir.write(name);
+    CaricaListaFoto(fs, dir.win(), table);
+    EXPECT_EQ(names(table), (std::vector<std::string>{".tess-mia.tmp", "ok.jpg"}));
+}
+
 TEST_F(PhotoListTest, RebuildDropsMarksAndEndsOnTheFirstRow) {
     dir.write("a.jpg");
     dir.write("b.jpg");

@@ -16,17 +16,21 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    tess::platform::SystemFileSystem fs;
+    // The folders start where the file layer says.
+    struct StartFolderFileSystem : tess::platform::SystemFileSystem {
+        std::string defaultPhotoFolder() override { return "C:\\Foto\\"; }
+    } fs;
     TempDir dir;
     std::string ini = dir.win("Tessaluma.ini");
+    std::string pictures = "C:\\Foto\\";
 };
 
 } // namespace
 
 TEST_F(SettingsTest, MissingFileGivesTheDefaults) {
     const Settings s = readSettings(fs, ini);
-    const char* expected[] = {
-        "C:\\WINDOWS\\", "C:\\WINDOWS\\", "C:\\WINDOWS\\", "800", "600", "80", "640", "480", "50"};
+    const std::string expected[] = {pictures, pictures, pictures, "800", "600",
+                                    "80",     "640",    "480",    "50"};
     for (int i = 0; i < TextSettingCount; ++i)
         EXPECT_EQ(s.texts[i], expected[i]) << i;
     EXPECT_TRUE(s.originalsPreviewDisabled);
@@ -104,7 +108,7 @@ TEST_F(SettingsTest, AValueThatCannotBeStoredDoesNotStopTheOthers) {
     s.texts[CFotoThumbs] = "70";
     EXPECT_EQ(tess::test::errorOf([&] { writeSettings(fs, ini, s); }), "Unable to write to " + ini);
     const Settings back = readSettings(fs, ini);
-    EXPECT_EQ(back.texts[PercorsoFotoOriginali], "C:\\WINDOWS\\"); // missing: the default
+    EXPECT_EQ(back.texts[PercorsoFotoOriginali], pictures); // missing: the default
     EXPECT_EQ(back.texts[CFotoThumbs], "70");
 }
 
