@@ -111,6 +111,9 @@ TEST_F(WorkspaceFolders, EmptyBoxStartsAtWindowsAndTheCloseBoxKeepsThatPath) {
 }
 
 TEST_F(WorkspaceFolders, NamesThatAreNotUtf8AreChosenPreviewedAndRenamedByTheirBytes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16: each one has a UTF-8 form";
+#endif
     // A folder and a photo copied from an old Windows disk: their names are Windows-1252.
     dir.mkdir("Mare \xE8 sole");
     photo("Mare \xE8 sole/Foto \xE8.jpg", 8, 8);
