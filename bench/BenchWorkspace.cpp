@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 namespace tess::bench {
 namespace {
@@ -19,9 +20,13 @@ std::string windowsFolder(const std::filesystem::path& path) {
 }
 
 std::filesystem::path makeScratchFolder(const char* tag) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / (std::string(tag) + "-XXXXXX")).string();
-    return mkdtemp(pattern.data());
+    std::random_device random;
+    for (;;) {
+        const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                             (std::string(tag) + "-" + std::to_string(random()));
+        if (std::filesystem::create_directory(folder))
+            return folder;
+    }
 }
 
 } // namespace
@@ -31,8 +36,8 @@ std::optional<BenchArguments> readArguments(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s FOLDER [RUNS]\n", argv[0]);
         return std::nullopt;
     }
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     return BenchArguments{argv[1], argc > 2 ? std::max(1, std::atoi(argv[2])) : 3};
 }
 

@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
 
     const std::vector<std::string> names = photoNames(originals);
     if (names.empty()) {
-        std::fprintf(stderr, "no .JPG photos in %s\n", originals.c_str());
+        std::fprintf(stderr, "no .JPG photos in %s\n", originals.string().c_str());
         return 1;
     }
     fs::create_directories(output / "ridotte");

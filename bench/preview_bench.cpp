@@ -12,7 +12,7 @@
 #include "platform/Error.h"
 #include "platform/SystemFileSystem.h"
 
-#include <sys/resource.h>
+#include "PeakMemory.h"
 
 #include <chrono>
 #include <cstdio>
@@ -102,10 +102,8 @@ int main(int argc, char** argv) {
         }
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        std::printf("%s: %s, %.2f s wall, %.2f s cpu, peak %ld MB\n", argv[i], result.c_str(), wall,
-                    cpuSeconds() - cpuStart, usage.ru_maxrss / 1024);
+        std::printf("%s: %s, %.2f s wall, %.2f s cpu, peak %.0f MB\n", argv[i], result.c_str(),
+                    wall, cpuSeconds() - cpuStart, tess::bench::peakMemoryMb());
     }
     return 0;
 }

@@ -4,7 +4,8 @@
 #include "platform/SystemFileSystem.h"
 #include "workspace/Settings.h"
 
-#include <sys/resource.h>
+#include "PeakMemory.h"
+
 #include <unistd.h>
 
 #include <chrono>
@@ -50,8 +51,6 @@ int main() {
                     secondsSince(start));
     }
     fs::remove_all(folder);
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory %.0f MB\n", usage.ru_maxrss / 1024.0);
+    std::printf("peak memory %.0f MB\n", tess::bench::peakMemoryMb());
     return 0;
 }

@@ -20,7 +20,7 @@ void runFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
                                   std::istreambuf_iterator<char>());
-    std::fprintf(stderr, "%s\n", path.c_str());
+    std::fprintf(stderr, "%s\n", path.string().c_str());
     LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
 

@@ -91,13 +91,28 @@ win_unpack() {
     echo "$dir"
 }
 
+# The folder of one library in the cache. $1 name, $2 source package, rest: switches.
+win_prefix() {
+    local name=$1 package=$2; shift 2
+    echo "$WIN_CACHE/$name-$(win_key "$package" "$@")"
+}
+
+# Whether one library is built in the cache; arguments as win_prefix.
+win_cached() { [ -f "$(win_prefix "$@")/.complete" ]; }
+
 # Builds one library unless its folder exists; sets WIN_PREFIX_<name> to the folder.
 # $1 name, $2 source package, $3 build function, rest: switches.
 win_dependency() {
     local name=$1 package=$2 builder=$3; shift 3
-    local key prefix
-    key=$(win_key "$package" "$@")
-    prefix=$WIN_CACHE/$name-$key
+    local prefix
+    prefix=$(win_prefix "$name" "$package" "$@")
+    # One build of a folder at a time: a second run waits for the first and then reuses it.
+    local lock
+    exec {lock}>"$WIN_CACHE/$name.lock"
+    if ! flock -n "$lock"; then
+        echo "Waiting for another build of $name for Windows to finish"
+        flock "$lock"
+    fi
     if [ ! -f "$prefix/.complete" ]; then
         echo "Building $name for Windows from Debian's $package source package (cache: $prefix)"
         local started=$SECONDS work
@@ -108,12 +123,14 @@ win_dependency() {
         "$builder" "$src" "$prefix" "$@" > "$WIN_CACHE/$name.log" 2>&1 || {
             echo "Building $name failed; the log is $WIN_CACHE/$name.log" >&2
             tail -30 "$WIN_CACHE/$name.log" >&2
+            exec {lock}>&-
             return 1
         }
         touch "$prefix/.complete"
         rm -rf "$work"
         echo "Built $name in $((SECONDS - started)) s"
     fi
+    exec {lock}>&-
     printf -v "WIN_PREFIX_$name" '%s' "$prefix"
 }
 

@@ -63,9 +63,12 @@ private:
     bool m_entered = false;
 };
 
-// The Windows text for a host folder: drive C: is the host's root.
+// The Windows text for a host folder: on Linux drive C: is the host's root.
 std::string windowsText(const QString& hostPath) {
-    std::string text = "C:" + QDir(hostPath).canonicalPath().toStdString();
+    std::string text = QDir(hostPath).canonicalPath().toStdString();
+#ifndef _WIN32
+    text = "C:" + text;
+#endif
     for (char& c : text)
         if (c == '/')
             c = '\\';
@@ -123,7 +126,11 @@ TEST_F(MainWindow, HolderTakesTheProcessWorkingDirectory) {
     const Case cases[] = {
         {folder.path(), windowsText(folder.path()) + "\\"},
         {photos, windowsText(photos) + "\\"},
+#ifdef _WIN32
+        {QDir::rootPath(), windowsText(QDir::rootPath())}, // the system drive's root: "C:\"
+#else
         {QStringLiteral("/"), "C:\\"},
+#endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.host.toStdString());

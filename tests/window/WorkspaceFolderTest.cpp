@@ -96,13 +96,24 @@ TEST_F(WorkspaceFolders, EmptyBoxStartsAtWindowsAndTheCloseBoxKeepsThatPath) {
     }));
     form->ButtonCartellaThumbsClick();
     EXPECT_TRUE(driver.problems().isEmpty());
+#ifdef _WIN32
+    // The folder is there on Windows (in whatever letter case the disk has it).
+    EXPECT_EQ(QString::fromStdString(opened).compare(QStringLiteral("C:\\windows"),
+                                                     Qt::CaseInsensitive),
+              0)
+        << opened;
+#else
     // No C:\windows here: the dialog opened at the current directory instead.
     EXPECT_EQ(opened, dir.win());
+#endif
     EXPECT_EQ(control<QLineEdit>(*form, "EditpercorsoThumbs")->text(),
               QStringLiteral("c:\\windows"));
 }
 
 TEST_F(WorkspaceFolders, NamesThatAreNotUtf8AreChosenPreviewedAndRenamedByTheirBytes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16: each one has a UTF-8 form";
+#endif
     // A folder and a photo copied from an old Windows disk: their names are Windows-1252.
     dir.mkdir("Mare \xE8 sole");
     photo("Mare \xE8 sole/Foto \xE8.jpg", 8, 8);

@@ -193,12 +193,14 @@ TEST_F(WorkspacePreview, TurnedPhotosArePreviewedUpright) {
 }
 
 TEST_F(WorkspacePreview, PipeOrBombAsFirstOriginalOpensTheWindowWithOneBox) {
+#ifndef _WIN32
     // A named pipe would block an open for reading until someone wrote to it; the alarm ends
     // the test run instead of letting it hang.
     struct Alarm {
         Alarm() { ::alarm(60); }
         ~Alarm() { ::alarm(0); }
     } alarm;
+#endif
     // A few hundred bytes whose header declares 26000 x 26000 pixels.
     tess::imaging::Bytes bomb =
         tess::imaging::encodeJpeg(tess::imaging::RgbImage(16, 16), 50, true);
@@ -213,14 +215,19 @@ TEST_F(WorkspacePreview, PipeOrBombAsFirstOriginalOpensTheWindowWithOneBox) {
         bool pipe;
         std::string box;
     } cases[] = {
+#ifndef _WIN32
+        // Windows keeps its named pipes out of folders (\\.\pipe\...): no list can hold one.
         {true, "Cannot open file " + originals + "A.JPG."},
+#endif
         {false, "Foto troppo grande per l'anteprima: 26000 x 26000 pixel."},
     };
     for (const auto& c : cases) {
         std::filesystem::remove(dir.host("originali/A.JPG"));
+#ifndef _WIN32
         if (c.pipe)
             ASSERT_EQ(::mkfifo(dir.host("originali/A.JPG").c_str(), 0644), 0);
         else
+#endif
             dir.write("originali/A.JPG", std::string(bomb.begin(), bomb.end()));
         photo("originali/B.JPG", 64, 48);
         writeSettings(true);

@@ -1,4 +1,5 @@
 #include "WorkspaceFixture.h"
+#include "TextInk.h"
 
 #include <QAbstractButton>
 #include <QMenu>
@@ -84,7 +85,8 @@ TEST_F(WorkspaceWindow, ControlsStandWhereTheLayoutPutsThem) {
         QString plain = caption;
         plain.remove(QLatin1Char('&'));
         const int room = w->width() - (qobject_cast<QCheckBox*>(w) ? 20 : 0);
-        if (!(qobject_cast<QLabel*>(w) && qobject_cast<QLabel*>(w)->wordWrap())) {
+        if (!(qobject_cast<QLabel*>(w) && qobject_cast<QLabel*>(w)->wordWrap()) &&
+            !tess::test::textDrawnUnlikeAnyDesktop()) {
             EXPECT_LE(w->fontMetrics().horizontalAdvance(plain), room) << p.name;
         }
     }

@@ -73,6 +73,9 @@ TEST_F(PhotoListTest, ListsFilesAndHiddenFoldersButNotPlainFoldersOrThumbsDb) {
 // Names no Windows folder can hold would fail only when written, and the program's own
 // temporary files are no photos.
 TEST_F(PhotoListTest, LeavesOutNamesWindowsCannotHoldAndTheProgramsTemporaryFiles) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a Windows folder cannot hold these names";
+#endif
     for (const char* name : {"ok.jpg", "g-colon 12:30.jpg", "tab\t.jpg", "nl\n.jpg", "\x01.jpg",
                              "a|b.jpg", ".tess-0123456789abcdef-3.tmp", ".tess-mia.tmp"})
         dir.write(name);
