@@ -25,7 +25,6 @@ QList<QRgb> vgaColours() {
 const QColor kNavy(0, 0, 128);
 const QColor kTeal(0, 128, 128);
 const QColor kGreen(0, 128, 0);
-const QColor kSilver(192, 192, 192);
 const QColor kGray(128, 128, 128);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
