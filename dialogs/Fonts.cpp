@@ -25,14 +25,24 @@ QFont pixelFont(const QString& family, bool bold) {
     return font;
 }
 
-// A bold font whose face has no bold of its own and cannot be emboldened smoothly: Qt then
-// draws its regular strike.
-bool lacksBoldStrike(const QFont& font) {
-    if (!font.bold())
-        return false;
+// A face of bitmap strikes, which the toolkit cannot draw bigger than they are.
+bool isBitmapFace(const QFont& font) {
     const QFontInfo info(font);
-    return !QFontDatabase::isSmoothlyScalable(info.family(), info.styleName()) &&
-           !QFontDatabase::styles(info.family()).contains(QStringLiteral("Bold"));
+    return !QFontDatabase::isSmoothlyScalable(info.family(), info.styleName());
+}
+
+// A bold bitmap face that is drawn with its regular strike: it has no bold strike, and the font
+// engine makes none up (Windows' GDI emboldens such a face itself, one pixel wider a letter;
+// FreeType does not).
+bool lacksBoldStrike(const QFont& font) {
+    if (!font.bold() || !isBitmapFace(font) ||
+        QFontDatabase::styles(QFontInfo(font).family()).contains(QStringLiteral("Bold")))
+        return false;
+    QFont regular = font;
+    regular.setBold(false);
+    const QString sample = QStringLiteral("Percorso");
+    return QFontMetrics(font).horizontalAdvance(sample) ==
+           QFontMetrics(regular).horizontalAdvance(sample);
 }
 
 // Paints `draw` into `area` as it looks at 100 % and shows that picture as many times bigger
@@ -57,35 +67,36 @@ void drawAtOneToOne(QPainter* painter, const QRect& area,
     painter->restore();
 }
 
-// Strikes the text of a bitmap face without a bold strike a second time, one pixel to the
-// right (the font's letter spacing has already made each advance one pixel wider), and keeps
-// that picture whole on screens scaled above 100 %.
+// Keeps the text of a bitmap face whole on screens scaled above 100 %, and strikes it a second
+// time, one pixel to the right, where it would be drawn with its regular strike (the font's
+// letter spacing has already made each advance one pixel wider).
 class DoubleStrikeStyle final : public QProxyStyle {
 public:
     void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette,
                       bool enabled, const QString& text,
                       QPalette::ColorRole textRole) const override {
-        if (!lacksBoldStrike(painter->font())) {
+        if (!isBitmapFace(painter->font())) {
             QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
             return;
         }
         // One pixel more on the right for the second strike of the last letter.
+        const int strikes = lacksBoldStrike(painter->font()) ? 2 : 1;
         drawAtOneToOne(painter, rect.adjusted(0, 0, 1, 0), [&](QPainter* p, const QRect& area) {
-            const QRect first(area.topLeft(), rect.size());
-            for (const QRect& strike : {first, first.translated(1, 0)})
-                QProxyStyle::drawItemText(p, strike, flags, palette, enabled, text, textRole);
+            for (int strike = 0; strike < strikes; ++strike)
+                QProxyStyle::drawItemText(p, QRect(area.topLeft() + QPoint(strike, 0), rect.size()),
+                                          flags, palette, enabled, text, textRole);
         });
     }
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget) const override {
         const auto* item = qstyleoption_cast<const QStyleOptionViewItem*>(option);
-        if (element != CE_ItemViewItem || !item || !lacksBoldStrike(item->font)) {
+        if (element != CE_ItemViewItem || !item || !isBitmapFace(item->font)) {
             QProxyStyle::drawControl(element, option, painter, widget);
             return;
         }
         // The item without its text (background, icon, focus frame), then the text where and
-        // in the colour the style puts it, struck twice.
+        // in the colour the style puts it, drawn as above.
         QStyleOptionViewItem bare = *item;
         bare.text.clear();
         QProxyStyle::drawControl(element, &bare, painter, widget);

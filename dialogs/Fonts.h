@@ -16,13 +16,15 @@ void loadFonts();
 
 // Tahoma 8 pt and MS Sans Serif 8 pt bold, as 11 px (8 pt at 96 dpi) whatever the screen's dpi.
 // The MS Sans Serif face is bitmap-only, without a bold strike: its bold is drawn as Windows
-// draws it, each glyph struck twice one pixel apart and advanced one pixel further (the
-// advance is in the font's letter spacing, the second strike in strikeBoldBitmapTextTwice).
+// draws it, each glyph struck twice one pixel apart and advanced one pixel further. Windows'
+// own font engine does so itself; elsewhere the advance is in the font's letter spacing and the
+// second strike in strikeBoldBitmapTextTwice.
 QFont tahoma8();
 QFont msSansSerif8Bold();
 
-// Makes a window and its controls strike the text of a bold face without a bold strike twice,
-// one pixel apart, and draw it on screens scaled above 100 % as the 100 % picture made bigger.
+// Makes a window and its controls strike the text of a bold bitmap face that is drawn with its
+// regular strike twice, one pixel apart, and draw the text of every bitmap face on screens
+// scaled above 100 % as the 100 % picture made bigger.
 // Call it once the controls are built.
 void strikeBoldBitmapTextTwice(QWidget* window);
 
