@@ -1,6 +1,7 @@
 #include "dialogs/DialogPictures.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -17,9 +18,9 @@ namespace {
 
 constexpr int kSide = 16;
 
-// An icon drawn afresh at each size it is asked for, in device pixels. A mode the drawing
-// does not make its own (it returns a null image) is made from the normal picture by the
-// style, as for any icon.
+// An icon drawn at each size it is asked for, in device pixels, once: the pictures are kept
+// for the next paint. A mode the drawing does not make its own (it returns a null image) is
+// made from the normal picture by the style, as for any icon.
 class DrawnIconEngine final : public QIconEngine {
 public:
     using Draw = std::function<QImage(const QSize& pixels, QIcon::Mode mode)>;
@@ -29,13 +30,21 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
         if (size.isEmpty())
             return {};
+        const quint64 key = quint64(size.width()) << 40 | quint64(size.height()) << 8 | mode;
+        if (const auto kept = m_pictures.constFind(key); kept != m_pictures.constEnd())
+            return *kept;
         QImage picture = m_draw(size, mode);
-        if (!picture.isNull())
-            return QPixmap::fromImage(std::move(picture));
-        const QPixmap normal = QPixmap::fromImage(m_draw(size, QIcon::Normal));
-        QStyleOption option;
-        option.palette = QApplication::palette();
-        return QApplication::style()->generatedIconPixmap(mode, normal, &option);
+        QPixmap drawn;
+        if (!picture.isNull()) {
+            drawn = QPixmap::fromImage(std::move(picture));
+        } else {
+            const QPixmap normal = QPixmap::fromImage(m_draw(size, QIcon::Normal));
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            drawn = QApplication::style()->generatedIconPixmap(mode, normal, &option);
+        }
+        m_pictures.insert(key, drawn);
+        return drawn;
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
@@ -48,6 +57,7 @@ public:
 
 private:
     Draw m_draw;
+    QHash<quint64, QPixmap> m_pictures;
 };
 
 QImage blankPicture(const QSize& size = QSize(kSide, kSide)) {

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
@@ -25,24 +26,41 @@ QFont pixelFont(const QString& family, bool bold) {
     return font;
 }
 
-// A face of bitmap strikes, which the toolkit cannot draw bigger than they are.
-bool isBitmapFace(const QFont& font) {
+struct FaceTraits {
+    bool bitmap = false;          // bitmap strikes only, which the toolkit cannot draw bigger
+    bool lacksBoldStrike = false; // bold, yet drawn with the regular strike
+};
+
+// What drawing needs to know of a font's face, worked out once per font (on the window's thread,
+// the only one that draws). A bold bitmap face lacks its bold strike when it has none and the
+// font engine makes none up (Windows' GDI emboldens such a face itself, one pixel wider a
+// letter; FreeType does not).
+FaceTraits faceTraits(const QFont& font) {
+    static QHash<QString, FaceTraits> known;
+    const QString key = font.key();
+    if (const auto it = known.constFind(key); it != known.constEnd())
+        return *it;
     const QFontInfo info(font);
-    return !QFontDatabase::isSmoothlyScalable(info.family(), info.styleName());
+    FaceTraits traits;
+    traits.bitmap = !QFontDatabase::isSmoothlyScalable(info.family(), info.styleName());
+    if (traits.bitmap && font.bold() &&
+        !QFontDatabase::styles(info.family()).contains(QStringLiteral("Bold"))) {
+        QFont regular = font;
+        regular.setBold(false);
+        const QString sample = QStringLiteral("Percorso");
+        traits.lacksBoldStrike = QFontMetrics(font).horizontalAdvance(sample) ==
+                                 QFontMetrics(regular).horizontalAdvance(sample);
+    }
+    known.insert(key, traits);
+    return traits;
 }
 
-// A bold bitmap face that is drawn with its regular strike: it has no bold strike, and the font
-// engine makes none up (Windows' GDI emboldens such a face itself, one pixel wider a letter;
-// FreeType does not).
+bool isBitmapFace(const QFont& font) {
+    return faceTraits(font).bitmap;
+}
+
 bool lacksBoldStrike(const QFont& font) {
-    if (!font.bold() || !isBitmapFace(font) ||
-        QFontDatabase::styles(QFontInfo(font).family()).contains(QStringLiteral("Bold")))
-        return false;
-    QFont regular = font;
-    regular.setBold(false);
-    const QString sample = QStringLiteral("Percorso");
-    return QFontMetrics(font).horizontalAdvance(sample) ==
-           QFontMetrics(regular).horizontalAdvance(sample);
+    return faceTraits(font).lacksBoldStrike;
 }
 
 // Paints `draw` into `area` as it looks at 100 % and shows that picture as many times bigger

@@ -38,6 +38,13 @@ ReadResult readText(const std::string& nativePath, std::string& text) {
     return result;
 }
 
+// Rewrites a file that holds `oldBytes` through the file itself.
+bool rewriteInPlace(const std::string& nativePath, std::string_view oldBytes,
+                    const PatchPlan& plan) {
+    const std::unique_ptr<PatchTarget> file = openForRewrite(nativePath);
+    return file && applyPatches(*file, oldBytes, plan);
+}
+
 } // namespace
 
 std::vector<std::optional<std::string>> readProfileFile(const std::string& nativePath,
@@ -80,12 +87,6 @@ bool writeProfileFile(const std::string& nativePath, const std::string& section,
         break;
     }
     return written && refused.empty();
-}
-
-bool rewriteInPlace(const std::string& nativePath, std::string_view oldBytes,
-                    const PatchPlan& plan) {
-    const std::unique_ptr<PatchTarget> file = openForRewrite(nativePath);
-    return file && applyPatches(*file, oldBytes, plan);
 }
 
 } // namespace tess::platform

@@ -54,9 +54,4 @@ std::vector<std::optional<std::string>> readProfileFile(const std::string& nativ
 bool writeProfileFile(const std::string& nativePath, const std::string& section,
                       const std::vector<ProfileSetting>& settings);
 
-// Rewrites a file that holds `oldBytes` through the file itself: applyPatches over the file
-// openForRewrite opens.
-bool rewriteInPlace(const std::string& nativePath, std::string_view oldBytes,
-                    const PatchPlan& plan);
-
 } // namespace tess::platform

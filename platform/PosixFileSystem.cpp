@@ -18,7 +18,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <optional>
 
 namespace tess::platform {

@@ -17,6 +17,17 @@ QPixmap toPixmap(const imaging::RgbImage& image) {
     return QPixmap::fromImage(view.copy());
 }
 
+// What a failure says; nothing for one that is not an exception of the standard kind.
+std::optional<std::string> messageOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 PreviewSlot::PreviewSlot(PreviewBoard& board, int list, QLabel* image, QLabel* label, Source source)
@@ -64,13 +75,16 @@ void PreviewSlot::showNotAvailable() {
 }
 
 void PreviewSlot::keepFailure(const std::string& path, const std::exception_ptr& error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        m_lastFailure = Failure{path, e.what()};
-    } catch (...) {
+    if (const std::optional<std::string> message = messageOf(error))
+        m_lastFailure = Failure{path, *message};
+    else
         m_lastFailure.reset();
-    }
+}
+
+bool PreviewSlot::hasShown(const std::exception_ptr& error) const {
+    const std::optional<std::string> path = m_source();
+    const std::optional<std::string> message = messageOf(error);
+    return path && message && m_lastFailure == Failure{*path, *message};
 }
 
 PreviewBoard::PreviewBoard(platform::FileSystem& fs, int lists, QWidget* window)

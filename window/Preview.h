@@ -49,17 +49,11 @@ public:
     // True from a request until its picture or label is shown, and a failure's box answered.
     bool isBusy() const { return m_pending || m_ticket != 0; }
 
-    // The file and the message of the last failure this slot has shown, until forgotten: a
-    // command that fails on the same file need not show the same box again.
-    struct Failure {
-        std::string path;
-        std::string message;
-        bool operator==(const Failure&) const = default;
-    };
-    const std::optional<Failure>& lastFailure() const { return m_lastFailure; }
+    // True when the last failure this slot has shown, until forgotten, is this error on the
+    // file it would show now: a command that fails on that file need not show the same box
+    // again.
+    bool hasShown(const std::exception_ptr& error) const;
     void forgetFailure() { m_lastFailure.reset(); }
-    // The file the slot would show now; nullopt when the preview is switched off.
-    std::optional<std::string> currentPath() const { return m_source(); }
 
     QLabel* image() const { return m_image; }
     QLabel* label() const { return m_label; }
@@ -83,6 +77,12 @@ private:
     Source m_source;
     bool m_pending = false;
     std::uint64_t m_ticket = 0; // the decode asked for and not yet shown; 0 for none
+    // The file and the message of the last failure shown.
+    struct Failure {
+        std::string path;
+        std::string message;
+        bool operator==(const Failure&) const = default;
+    };
     std::optional<Failure> m_lastFailure;
 };
 

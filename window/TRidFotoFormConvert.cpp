@@ -16,24 +16,6 @@
 using tess::workspace::ParallelConversion;
 using tess::workspace::PhotoColumn;
 
-namespace {
-
-bool failedAsPreviewed(const tess::workspace::PreviewSlot& preview,
-                       const std::exception_ptr& error) {
-    const std::optional<std::string> path = preview.currentPath();
-    if (!path || !preview.lastFailure())
-        return false;
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        return *preview.lastFailure() == tess::workspace::PreviewSlot::Failure{*path, e.what()};
-    } catch (...) {
-        return false;
-    }
-}
-
-} // namespace
-
 void TRidFotoForm::Converti1Click() {
     tess::workspace::ConversionPass pass(m_fs, m_prompt, m_columns[Column::Originals].list,
                                          m_columns[Column::Reduced].list,
@@ -56,7 +38,7 @@ void TRidFotoForm::Converti1Click() {
     case ParallelConversion::End::Failed:
         // The run ends on the row that failed, which is the current one: when its preview has
         // just shown the same failure, one box has said it.
-        if (failedAsPreviewed(originalsPreview, outcome.error))
+        if (originalsPreview.hasShown(outcome.error))
             return;
         std::rethrow_exception(outcome.error);
     case ParallelConversion::End::Stopped:

@@ -19,9 +19,9 @@ namespace tess::workspace {
 std::int64_t defaultMemoryBudget();
 
 // A conversion pass over the originals list with the decoding and encoding spread over worker
-// threads. What the user sees is what a pass of convertToReducedAndThumbnail calls row by row would
-// give: the outputs are written in row order by the thread that runs the pass, the first failing
-// row ends it with the outputs of the rows before it on disk and none of the rows after it (work
+// threads. What the user sees is what converting the rows one after the other would give: the
+// outputs are written in row order by the thread that runs the pass, the first failing row ends
+// it with the outputs of the rows before it on disk and none of the rows after it (work
 // done ahead for later rows is thrown away), and each finished row is reported in order.
 // Memory is bounded twice. At most (workers + 1) photos are held at once: one per worker, and
 // the one being written. And the workers take photos in row order within one memory budget:

@@ -16,8 +16,7 @@ PreviewWorker::~PreviewWorker() {
         const std::lock_guard lock(m_mutex);
         m_closing = true;
         m_waiting.clear();
-        if (m_stopRunning)
-            *m_stopRunning = true;
+        m_stopRunning = true;
     }
     m_wake.notify_all();
     m_thread.join();
@@ -44,8 +43,8 @@ void PreviewWorker::withdraw(int list) {
 
 void PreviewWorker::dropLocked(int list) {
     std::erase_if(m_waiting, [list](const Job& job) { return job.list == list; });
-    if (m_runningList == list && m_stopRunning)
-        *m_stopRunning = true;
+    if (m_runningList == list)
+        m_stopRunning = true;
 }
 
 void PreviewWorker::work() {
@@ -59,20 +58,18 @@ void PreviewWorker::work() {
         Job job = std::move(m_waiting.front());
         m_waiting.erase(m_waiting.begin());
         m_runningList = job.list;
-        const auto stop = std::make_shared<std::atomic<bool>>(false);
-        m_stopRunning = stop;
+        m_stopRunning = false;
         lock.unlock();
 
         Result result{job.list, job.ticket, job.path, {}, nullptr};
         try {
-            result.picture = decodePreview(m_fs, job.path, stop.get());
+            result.picture = decodePreview(m_fs, job.path, &m_stopRunning);
         } catch (...) {
             result.error = std::current_exception();
         }
 
         lock.lock();
         m_runningList = -1;
-        m_stopRunning.reset();
         // A result asked for again meanwhile, or withdrawn, is not wanted any more.
         if (!m_closing && m_latest[std::size_t(job.list)] == job.ticket)
             m_deliver(std::move(result));

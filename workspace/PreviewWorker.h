@@ -70,8 +70,8 @@ private:
     std::vector<std::uint64_t> m_latest; // per list: the ticket whose result is wanted, 0 none
     std::uint64_t m_lastTicket = 0;
     int m_runningList = -1;
-    // Shared with the running decode, which polls it; replaced for each decode.
-    std::shared_ptr<std::atomic<bool>> m_stopRunning;
+    // Polled by the running decode; cleared, under the lock, as each decode starts.
+    std::atomic<bool> m_stopRunning = false;
     bool m_closing = false;
     std::thread m_thread; // last: starts once everything above is made
 };
