@@ -2,6 +2,7 @@
 // under Wine) run these same cases.
 #include "platform/SystemFileSystem.h"
 
+#include "ErrorText.h"
 #include "TempFolder.h"
 #include "platform/Error.h"
 #include "platform/NativeFiles.h"
@@ -18,6 +19,7 @@
 namespace tess::platform {
 namespace {
 
+using tess::test::errorOf;
 using test::runningUnderWine;
 using test::ScopedCurrentDirectory;
 using test::TempFolder;
@@ -82,7 +84,9 @@ TEST_F(FileSystemContractTest, SearchListsDotsFirstThenEntriesInNtfsOrder) {
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     for (const std::string& pattern :
          {w + "\\Search\\*.*", w + "\\search\\*.*", slashed + "/SEARCH/*.*",
-          w + "\\\\Search\\\\*.*", w + "\\Search\\*", w + "\\Search\\sub\\..\\*.*"}) {
+          w + "\\\\Search\\\\*.*", w + "\\Search\\*", w + "\\Search\\sub\\..\\*.*",
+          // A folder typed with a trailing dot is the folder without it.
+          w + "\\Search.\\*.*", w + "\\Search\\.\\*.*"}) {
         EXPECT_EQ(m_fs.findFiles(pattern), expected) << pattern;
     }
 
@@ -143,33 +147,19 @@ TEST_F(FileSystemContractTest, SearchWithOtherPatterns) {
         std::string pattern;
         std::vector<FindEntry> expected;
     };
-    // Only the names themselves match, never a short 8.3 name Windows may keep beside them.
+    // Only the names themselves match, never a short 8.3 name Windows may keep beside them. The
+    // patterns' own rules are matchesPattern's (WindowsPathTest).
     const std::vector<Case> cases = {
         {"*.jpg", {{"a.JPG", 32}, {"b.jpg", 32}, {"photo.jpg", 32}}},
         {"?.JPG", {{"a.JPG", 32}, {"b.jpg", 32}}},
-        {"photo.*", {{"photo", 32}, {"photo.jpg", 32}}},
         {"PHOTO.JPG", {{"photo.jpg", 32}}},
-        {"p*s", {{"photos", 32}}},
+        {"photo.jpg.", {{"photo.jpg", 32}}},
         {"missing.jpg", {}},
-        {"*.gif", {}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("p") + "\\" + c.pattern), c.expected)
             << c.pattern;
     }
-}
-
-TEST_F(FileSystemContractTest, TrailingDotsOfTypedNamesAreDropped) {
-    m_folder.makeFolder("Foto");
-    m_folder.makeFile("Foto/in.jpg");
-    // A folder typed with a trailing dot is the folder without it.
-    for (const char* typed : {"Foto.\\*.*", "Foto\\.\\*.*"}) {
-        EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath(typed)),
-                  (std::vector<FindEntry>{{".", 16}, {"..", 16}, {"in.jpg", 32}}))
-            << typed;
-    }
-    EXPECT_EQ(m_fs.findFiles(m_folder.windowsPath("Foto/in.jpg.")),
-              (std::vector<FindEntry>{{"in.jpg", 32}}));
 }
 
 TEST_F(FileSystemContractTest, ReportsAttributesAndTellsFilesFromFolders) {
@@ -200,7 +190,6 @@ TEST_F(FileSystemContractTest, ReportsAttributesAndTellsFilesFromFolders) {
 }
 
 TEST_F(FileSystemContractTest, TellsWhetherTwoPathsNameTheSameFile) {
-    m_folder.makeFolder("sub");
     m_folder.makeFile("a.jpg", "same");
     m_folder.makeFile("b.jpg", "same");
     m_folder.makeHardLink("hard.jpg", "a.jpg");
@@ -212,7 +201,6 @@ TEST_F(FileSystemContractTest, TellsWhetherTwoPathsNameTheSameFile) {
     const std::vector<Case> cases = {
         {a, true},
         {m_folder.windowsPath("A.JPG"), true},
-        {m_folder.windowsPath("sub/../a.jpg"), true},
         {m_folder.windowsPath("hard.jpg"), true},
         {m_folder.windowsPath("b.jpg"), false},
         {m_folder.windowsPath("missing.jpg"), false},
@@ -280,13 +268,7 @@ TEST_F(FileSystemContractTest, RenamesWithoutReplacing) {
         {"plain rename", {"a.jpg"}, {}, "a.jpg", "b.jpg", true, {"b.jpg"}},
         {"source found in other case", {"a.jpg"}, {}, "A.JPG", "b.jpg", true, {"b.jpg"}},
         {"name taken", {"a.jpg", "b.jpg"}, {}, "a.jpg", "b.jpg", false, {"a.jpg", "b.jpg"}},
-        {"name taken in other case",
-         {"a.jpg", "b.jpg"},
-         {},
-         "a.jpg",
-         "B.JPG",
-         false,
-         {"a.jpg", "b.jpg"}},
+        {"taken as B.JPG", {"a.jpg", "b.jpg"}, {}, "a.jpg", "B.JPG", false, {"a.jpg", "b.jpg"}},
         {"name taken by a folder", {"a.jpg"}, {"Sub"}, "a.jpg", "sub", false, {"Sub", "a.jpg"}},
         {"same name", {"a.jpg"}, {}, "a.jpg", "a.jpg", true, {"a.jpg"}},
         {"missing source", {"b.jpg"}, {}, "a.jpg", "c.jpg", false, {"b.jpg"}},
@@ -298,12 +280,9 @@ TEST_F(FileSystemContractTest, RenamesWithoutReplacing) {
         {"trailing dot dropped", {"x"}, {}, "x", "y.", true, {"y"}},
         {"trailing blanks dropped", {"a.jpg"}, {"Sub"}, "a.jpg", "Sub.\\b.jpg. ", true, {"Sub"}},
         {"only dots", {"a.jpg"}, {}, "a.jpg", "...", false, {"a.jpg"}},
-        // Names are the same as Windows folds them: "ᾀ" is "ᾈ"; "ς", "ǅ" and "𐐨" are not "Σ",
-        // "Ǆ" and "𐐀".
+        // Names are the same as Windows folds them: "ᾀ" is "ᾈ", "ς" is not "Σ".
         {"ᾀ taken as ᾈ", {"a", "ᾈ"}, {}, "a", "ᾀ", false, {"a", "ᾈ"}},
         {"ς not taken as Σ", {"a", "Σ"}, {}, "a", "ς", true, {"Σ", "ς"}},
-        {"ǅ not taken as Ǆ", {"a", "Ǆ"}, {}, "a", "ǅ", true, {"Ǆ", "ǅ"}},
-        {"𐐨 not taken as 𐐀", {"a", "𐐀"}, {}, "a", "𐐨", true, {"𐐀", "𐐨"}},
         {"ς opens no Σ", {"Σ"}, {}, "ς", "b", false, {"Σ"}},
     };
     checkMoves(m_fs, cases);
@@ -362,12 +341,7 @@ TEST_F(FileSystemContractTest, ReadFailuresNameThePathAsGiven) {
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
     for (const std::string& windowsPath :
          {path("missing.jpg"), slashed, path("folder"), path("missing/x.jpg")}) {
-        try {
-            m_fs.readFile(windowsPath);
-            ADD_FAILURE() << "no error for " << windowsPath;
-        } catch (const Error& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot open file " + windowsPath);
-        }
+        EXPECT_EQ(errorOf([&] { m_fs.readFile(windowsPath); }), "Cannot open file " + windowsPath);
     }
 }
 
@@ -393,14 +367,8 @@ TEST_F(FileSystemContractTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
     m_folder.makeFile("ro.jpg", "old", 0444);
     const std::vector<std::string> failing = {"ro.jpg",       "RO.JPG",   "folder",
                                               "none/new.jpg", "bad?.jpg", "a:b"};
-    const std::string data = "new";
     for (const std::string& name : failing) {
-        try {
-            write(name, data);
-            ADD_FAILURE() << "no error for " << name;
-        } catch (const Error& error) {
-            EXPECT_EQ(std::string(error.what()), "Cannot create file " + path(name));
-        }
+        EXPECT_EQ(errorOf([&] { write(name, "new"); }), "Cannot create file " + path(name));
     }
     EXPECT_EQ(m_folder.contents("ro.jpg"), "old");
     EXPECT_EQ(m_fs.attributes(path("ro.jpg")), 33u);
@@ -410,14 +378,12 @@ TEST_F(FileSystemContractTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
 
 using ProfileFileContractTest = FileSystemContractTest;
 
-TEST_F(ProfileFileContractTest, MissingFilesSectionsAndKeysGiveNothing) {
+TEST_F(ProfileFileContractTest, MissingFilesAndFoldersGiveNothing) {
     m_folder.makeFile("tess.ini", "[Main]\r\nQuality=80\r\n");
     m_folder.makeFolder("folder.ini");
     const std::vector<std::vector<std::string>> cases = {
         {path("tess.ini"), "Main", "Quality", "80"},
         {path("TESS.INI"), "main", "quality", "80"},
-        {path("tess.ini"), "Main", "Width", ""},
-        {path("tess.ini"), "Other", "Quality", ""},
         {path("missing.ini"), "Main", "Quality", ""},
         {path("missing/tess.ini"), "Main", "Quality", ""},
         {path("folder.ini"), "Main", "Quality", ""},
@@ -427,26 +393,18 @@ TEST_F(ProfileFileContractTest, MissingFilesSectionsAndKeysGiveNothing) {
     }
 }
 
-TEST_F(ProfileFileContractTest, WritesANewFile) {
-    EXPECT_TRUE(writeProfileValue("Main", "Quality", "85", path("tess.ini")));
-    EXPECT_TRUE(writeProfileValue("Main", "Width", "1024", path("TESS.INI")));
-    EXPECT_TRUE(writeProfileValue("Folders", "Last", "C:\\Foto", path("tess.ini")));
-    EXPECT_EQ(m_folder.contents("tess.ini"),
-              "[Main]\r\nQuality=85\r\nWidth=1024\r\n[Folders]\r\nLast=C:\\Foto\r\n");
-    EXPECT_EQ(m_folder.names(), names({"tess.ini"}));
-    EXPECT_EQ(profileValue("folders", "LAST", path("tess.ini")), "C:\\Foto");
-}
+TEST_F(ProfileFileContractTest, WritesANewFileAndUpdatesOnlyTheKeyWritten) {
+    EXPECT_TRUE(writeProfileValue("Main", "Quality", "85", path("new.ini")));
+    EXPECT_TRUE(writeProfileValue("main", "Name", "Ünïcödé", path("NEW.INI")));
+    EXPECT_EQ(m_folder.contents("new.ini"), "[Main]\r\nQuality=85\r\nName=Ünïcödé\r\n");
+    EXPECT_EQ(profileValue("MAIN", "name", path("new.ini")), "Ünïcödé");
 
-TEST_F(ProfileFileContractTest, UpdatesOnlyTheKeyWritten) {
-    const std::string before = "; settings\n[Other]\r\n  x = 1 \r\n\n[Main]\r\nQuality=80\r\n"
-                               "; note\r\n\r\n[Tail]\nz=9";
-    m_folder.makeFile("tess.ini", before, 0600);
+    m_folder.makeFile("tess.ini", "; settings\n[Other]\r\n  x = 1 \r\n\n[Main]\r\nQuality=80\r\n"
+                                  "; note\r\n\r\n[Tail]\nz=9");
     EXPECT_TRUE(writeProfileValue("MAIN", "quality", "90", path("tess.ini")));
-    EXPECT_TRUE(writeProfileValue("Main", "Width", " 1024 ", path("tess.ini")));
     EXPECT_EQ(m_folder.contents("tess.ini"), "; settings\n[Other]\r\n  x = 1 \r\n\n[Main]\r\n"
-                                             "Quality=90\r\nWidth=\" 1024 \"\n; note\r\n\r\n"
-                                             "[Tail]\nz=9");
-    EXPECT_EQ(profileValue("Main", "Width", path("tess.ini")), " 1024 ");
+                                             "Quality=90\r\n; note\r\n\r\n[Tail]\nz=9");
+    EXPECT_EQ(m_folder.names(), names({"new.ini", "tess.ini"}));
 }
 
 TEST_F(ProfileFileContractTest, RefusedWritesLeaveTheFileUntouched) {
@@ -459,14 +417,8 @@ TEST_F(ProfileFileContractTest, RefusedWritesLeaveTheFileUntouched) {
         std::string value;
     };
     const std::vector<Case> cases = {
-        {"tess.ini", "two\r\nlines"},
-        {"tess.ini", "cr\r"},
-        {"tess.ini", "\n"},
-        {"ro.ini", "90"},
-        {"RO.INI", "90"},
-        {"none/tess.ini", "90"},
-        {"folder.ini", "90"},
-        {"bad|name.ini", "90"},
+        {"tess.ini", "two\r\nlines"}, {"ro.ini", "90"},     {"RO.INI", "90"},
+        {"none/tess.ini", "90"},      {"folder.ini", "90"}, {"bad|name.ini", "90"},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(writeProfileValue("Main", "Quality", c.value, path(c.file))) << c.file;
@@ -474,21 +426,6 @@ TEST_F(ProfileFileContractTest, RefusedWritesLeaveTheFileUntouched) {
     EXPECT_EQ(m_folder.contents("tess.ini"), before);
     EXPECT_EQ(m_folder.contents("ro.ini"), before);
     EXPECT_EQ(m_folder.names(), names({"folder.ini", "ro.ini", "tess.ini"}));
-}
-
-TEST_F(ProfileFileContractTest, ValuesReadBackUnchanged) {
-    const std::vector<std::string> values = {
-        "plain", " both ",           "\"quoted\"",           "'single'",
-        "",      "C:\\Foto Album\\", std::string(2047, 'v'), "Ünïcödé",
-        "a=b;c",
-    };
-    for (const std::string& value : values) {
-        ASSERT_TRUE(writeProfileValue("Main", "Key", value, path("tess.ini")));
-        EXPECT_EQ(profileValue("Main", "Key", path("tess.ini")), value);
-    }
-    ASSERT_TRUE(writeProfileValue("Main", "Key", std::string(3000, 'v'), path("tess.ini")));
-    EXPECT_EQ(profileValue("Main", "Key", path("tess.ini")), std::string(2047, 'v'));
-    EXPECT_EQ(m_folder.names(), names({"tess.ini"}));
 }
 
 TEST_F(ProfileFileContractTest, KeepsTheEncodingAndTheUntouchedBytesOfTheFile) {

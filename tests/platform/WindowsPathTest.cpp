@@ -2,8 +2,6 @@
 #include "platform/TemporaryName.h"
 #include "platform/TextEncoding.h"
 
-#include "platform/TextEncoding.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
